@@ -1,0 +1,17 @@
+#include "factor/errors.h"
+
+std::string upper_case(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
+void fatal_error(std::string_view message, std::string_view argument)
+{
+    throw run_error("\n<<**** FATAL ERROR ****>>\n" + upper_case(message) + ' '
+                    + upper_case(argument) + '\n');
+}

@@ -1,0 +1,373 @@
+#include "factor/matrix.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "factor/errors.h"
+#include "factor/text_writer.h"
+#include "factor/word_reader.h"
+
+namespace {
+
+std::string shortened(std::string_view text)
+{
+    return std::string(text.substr(0, max_label_length));
+}
+
+std::string numbered(std::string_view prefix, int number)
+{
+    return shortened(std::string(prefix) + std::to_string(number));
+}
+
+// The label copy shared by copyrlfrl, copyrlfcl, copyclfrl and copyclfcl.
+// `name` starts the messages; copyclfrl has a mismatch message of its own.
+void copy_labels(std::vector<std::string>& target, const std::vector<std::string>& source, int n,
+                 std::string_view name, std::string_view mismatch_name)
+{
+    const int target_count = static_cast<int>(target.size());
+    const int source_count = static_cast<int>(source.size());
+    if (n == -1) {
+        n = target_count;
+        if (source_count != n)
+            matrix::error(std::string(mismatch_name) + ": n mismatch", "");
+    }
+    if (n > target_count)
+        matrix::error(std::string(name) + ": n dest overrun", "");
+    if (n > source_count)
+        matrix::error(std::string(name) + ": n source overrun", "");
+    for (int k = 0; k < n; ++k)
+        target[k] = source[k];
+}
+
+// a op b computed in extended precision, rounded once to double.
+inline double sum(long double a, double b) { return static_cast<double>(a + b); }
+inline double difference(long double a, double b) { return static_cast<double>(a - b); }
+inline double product(long double a, double b) { return static_cast<double>(a * b); }
+
+}  // namespace
+
+void matrix::error(std::string_view message, std::string_view argument)
+{
+    throw run_error("Matrix: " + upper_case(message) + ' ' + upper_case(argument) + '\n');
+}
+
+void matrix::alloc(int rows, int cols)
+{
+    if (rows < 0 || cols < 0)
+        error("negative matrix dimensions", "");
+    nrows_ = rows;
+    ncols_ = cols;
+    rowlab_.resize(static_cast<std::size_t>(rows));
+    for (int i = 0; i < rows; ++i)
+        rowlab_[i] = numbered("r", i + 1);
+    collab_.resize(static_cast<std::size_t>(cols));
+    for (int j = 0; j < cols; ++j)
+        collab_[j] = numbered("c", j + 1);
+    elements_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
+}
+
+matrix::matrix(int rows, int cols, double value)
+{
+    alloc(rows, cols);
+    std::fill(elements_.begin(), elements_.end(), value);
+}
+
+matrix::matrix(int rows, int cols, const double* values)
+{
+    alloc(rows, cols);
+    std::copy(values, values + elements_.size(), elements_.begin());
+}
+
+matrix::matrix(std::string_view kind, int n)
+{
+    if (kind.empty() || kind[0] != 'I')
+        error("error in call to identity matrix", "");
+    alloc(n, n);
+    for (int i = 0; i < n; ++i)
+        at(i, i) = 1.0;
+}
+
+matrix::matrix(const std::string& file_name)
+{
+    word_reader in(file_name);
+    if (!in.is_open())
+        error("cannot open matrix file", file_name);
+    auto fail = [&file_name] { error("error in matrix file", file_name); };
+
+    std::string_view word;
+    int counts[2];
+    for (int& count : counts) {
+        if (!in.read_word(word))
+            fail();
+        auto [value, in_range] = convert_count(word);
+        if (!in_range || value < 0)
+            fail();
+        count = value;
+    }
+    alloc(counts[0], counts[1]);
+
+    for (std::string& label : collab_) {
+        if (!in.read_label(label))
+            fail();
+    }
+    double* element = elements_.data();
+    for (std::string& label : rowlab_) {
+        if (!in.read_label(label))
+            fail();
+        for (int j = 0; j < ncols_; ++j) {
+            if (!in.read_word(word))
+                fail();
+            auto [value, in_range] = convert_value(word);
+            if (!in_range)
+                fail();
+            *element++ = value;
+        }
+    }
+}
+
+void matrix::check_index(int i, int j) const
+{
+    if (i < 0 || i >= nrows_ || j < 0 || j >= ncols_)
+        error("call to val with index out of range", "");
+}
+
+double& matrix::val(int i, int j)
+{
+    check_index(i, j);
+    return at(i, j);
+}
+
+double matrix::val(int i, int j) const
+{
+    check_index(i, j);
+    return at(i, j);
+}
+
+std::string matrix::getrowlab(int i) const
+{
+    if (i < 0 || i >= nrows_)
+        error("call to getrowlab with illegal index", "");
+    return rowlab_[i];
+}
+
+std::string matrix::getcollab(int j) const
+{
+    if (j < 0 || j >= ncols_)
+        error("call to getcollab with illegal index", "");
+    return collab_[j];
+}
+
+void matrix::setrowlab(int i, std::string_view text)
+{
+    if (i < 0 || i >= nrows_)
+        error("call to setrowlab with illegal index", "");
+    rowlab_[i] = shortened(text);
+}
+
+void matrix::setcollab(int j, std::string_view text)
+{
+    if (j < 0 || j >= ncols_)
+        error("call to setcollab with illegal index", "");
+    collab_[j] = shortened(text);
+}
+
+void matrix::setrowlabs(std::string_view prefix)
+{
+    for (int i = 0; i < nrows_; ++i)
+        rowlab_[i] = numbered(prefix, i + 1);
+}
+
+void matrix::setcollabs(std::string_view prefix)
+{
+    for (int j = 0; j < ncols_; ++j)
+        collab_[j] = numbered(prefix, j + 1);
+}
+
+void matrix::copyrlfrl(const matrix& source, int n)
+{
+    copy_labels(rowlab_, source.rowlab_, n, "copyrlfrl", "copyrlfrl");
+}
+
+void matrix::copyrlfcl(const matrix& source, int n)
+{
+    copy_labels(rowlab_, source.collab_, n, "copyrlfcl", "copyrlfcl");
+}
+
+void matrix::copyclfrl(const matrix& source, int n)
+{
+    copy_labels(collab_, source.rowlab_, n, "copyclfrl", "copyclrrl");
+}
+
+void matrix::copyclfcl(const matrix& source, int n)
+{
+    copy_labels(collab_, source.collab_, n, "copyclfcl", "copyclfcl");
+}
+
+template <typename F>
+matrix matrix::elementwise(F f) const
+{
+    matrix result = *this;
+    for (double& x : result.elements_)
+        x = f(x);
+    return result;
+}
+
+matrix operator+(const matrix& a, const matrix& b)
+{
+    if (a.nrows_ != b.nrows_ || a.ncols_ != b.ncols_)
+        matrix::error("must have equal dimensions for addition", "");
+    matrix result = a;
+    for (std::size_t k = 0; k < result.elements_.size(); ++k)
+        result.elements_[k] = sum(a.elements_[k], b.elements_[k]);
+    return result;
+}
+
+matrix operator-(const matrix& a, const matrix& b)
+{
+    if (a.nrows_ != b.nrows_ || a.ncols_ != b.ncols_)
+        matrix::error("must have equal dimensions for subtraction", "");
+    matrix result = a;
+    for (std::size_t k = 0; k < result.elements_.size(); ++k)
+        result.elements_[k] = difference(a.elements_[k], b.elements_[k]);
+    return result;
+}
+
+matrix operator+(const matrix& a, double x)
+{
+    return a.elementwise([x](double v) { return sum(v, x); });
+}
+
+matrix operator-(const matrix& a, double x)
+{
+    return a.elementwise([x](double v) { return difference(v, x); });
+}
+
+matrix operator*(const matrix& a, double x)
+{
+    return a.elementwise([x](double v) { return product(v, x); });
+}
+
+matrix matrix::operator-() const
+{
+    return elementwise([](double v) { return -v; });
+}
+
+matrix operator*(const matrix& a, const matrix& b)
+{
+    if (a.ncols_ != b.nrows_)
+        matrix::error("matrices not conformable for multiplication", "");
+    matrix result(a.nrows_, b.ncols_, 0.0);
+    result.copyrlfrl(a, -1);
+    result.copyclfcl(b, -1);
+    for (int i = 0; i < a.nrows_; ++i) {
+        for (int j = 0; j < b.ncols_; ++j) {
+            double s = 0.0;
+            for (int k = 0; k < a.ncols_; ++k)
+                s = sum(static_cast<long double>(a.at(i, k)) * b.at(k, j), s);
+            result.at(i, j) = s;
+        }
+    }
+    return result;
+}
+
+matrix matrix::transpose() const
+{
+    matrix result(ncols_, nrows_, 0.0);
+    result.copyrlfcl(*this, -1);
+    result.copyclfrl(*this, -1);
+    for (int i = 0; i < nrows_; ++i) {
+        for (int j = 0; j < ncols_; ++j)
+            result.at(j, i) = at(i, j);
+    }
+    return result;
+}
+
+void matrix::copy_row(const matrix& source, int from, int to)
+{
+    if (ncols_ != source.ncols_)
+        error("number of cols must be equal for copy_row()", "");
+    for (int j = 0; j < ncols_; ++j)
+        val(to, j) = source.val(from, j);
+    setrowlab(to, source.getrowlab(from));
+}
+
+void matrix::copy_column(const matrix& source, int from, int to)
+{
+    if (nrows_ != source.nrows_)
+        error("number of rows must be equal for copy_column()", "");
+    for (int i = 0; i < nrows_; ++i)
+        val(i, to) = source.val(i, from);
+    setcollab(to, source.getcollab(from));
+}
+
+void matrix::swap_rows(int r1, int r2)
+{
+    std::string label1 = getrowlab(r1);
+    std::string label2 = getrowlab(r2);
+    for (int j = 0; j < ncols_; ++j)
+        std::swap(at(r1, j), at(r2, j));
+    rowlab_[r1] = std::move(label2);
+    rowlab_[r2] = std::move(label1);
+}
+
+void matrix::swap_columns(int c1, int c2)
+{
+    std::string label1 = getcollab(c1);
+    std::string label2 = getcollab(c2);
+    for (int i = 0; i < nrows_; ++i)
+        std::swap(at(i, c1), at(i, c2));
+    collab_[c1] = std::move(label2);
+    collab_[c2] = std::move(label1);
+}
+
+int matrix::maxabs_col(int r) const
+{
+    if (r < 0 || r >= nrows_)
+        error("call to val with index out of range", "");
+    double best = 0.0;
+    int index = 0;
+    for (int j = 0; j < ncols_; ++j) {
+        if (std::fabs(at(r, j)) > std::fabs(best)) {
+            best = at(r, j);
+            index = j;
+        }
+    }
+    return index;
+}
+
+void matrix::write(const std::string& file_name) const
+{
+    write_cols(file_name, ncols_);
+}
+
+void matrix::write_cols(const std::string& file_name, int n) const
+{
+    if (n < 0 || n > ncols_)
+        error("write_cols: n out of range", file_name);
+    text_writer out(file_name);
+    if (!out.is_open())
+        error("cannot open output matrix file", file_name);
+
+    out.write_count(nrows_);
+    out.write(' ');
+    out.write_count(n);
+    out.write(' ');
+    out.line_end();
+    for (int j = 0; j < n; ++j) {
+        out.write(collab_[j]);
+        out.write(' ');
+    }
+    out.line_end();
+    for (int i = 0; i < nrows_ && out.good(); ++i) {
+        out.write(rowlab_[i]);
+        out.write(' ');
+        for (int j = 0; j < n; ++j) {
+            out.write_value(at(i, j));
+            out.write(' ');
+        }
+        out.line_end();
+    }
+    if (!out.close())
+        error("error writing matrix file", file_name);
+}

@@ -1,0 +1,100 @@
+// matrix: a dense real matrix with a short label on every row and column,
+// the unit of computation and of storage of qrn4.
+//
+// A value type: copies are deep and never share storage, every operation
+// that produces a matrix returns a new one.  Elements are stored row by row
+// in one contiguous block.  A label is a byte string of at most 10 bytes;
+// longer texts are shortened to their first 10 bytes.  Bit 0x80 of the first
+// byte of a row label is the group flag of a sorted pattern: labels are
+// copied byte for byte, so the flag travels with every copy and through the
+// matrix file.
+//
+// Arithmetic is done in extended precision (long double) and rounded to
+// double wherever a value is stored, an element or a running sum.
+//
+// Every error ends the run through matrix::error, which prints
+// "Matrix: " and the upper-cased message and argument.  Element and label
+// access always checks its indices.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class matrix {
+public:
+    // rows x cols, every element = value, default labels r1, r2, ... and
+    // c1, c2, ...
+    matrix(int rows, int cols, double value);
+    // rows x cols from rows * cols values given row by row.
+    matrix(int rows, int cols, const double* values);
+    // The n x n identity; kind must begin with 'I'.
+    matrix(std::string_view kind, int n);
+    // Reads a matrix file (see write).
+    explicit matrix(const std::string& file_name);
+
+    int nrows() const { return nrows_; }
+    int ncols() const { return ncols_; }
+
+    double& val(int i, int j);
+    double val(int i, int j) const;
+
+    std::string getrowlab(int i) const;
+    std::string getcollab(int j) const;
+    void setrowlab(int i, std::string_view text);
+    void setcollab(int j, std::string_view text);
+    // Labels prefix1, prefix2, ...
+    void setrowlabs(std::string_view prefix);
+    void setcollabs(std::string_view prefix);
+
+    // Copy the first n row (rl) or column (cl) labels of this matrix from
+    // (f) the first n row or column labels of source; n = -1 takes them all
+    // and requires equal counts.
+    void copyrlfrl(const matrix& source, int n);
+    void copyrlfcl(const matrix& source, int n);
+    void copyclfrl(const matrix& source, int n);
+    void copyclfcl(const matrix& source, int n);
+
+    friend matrix operator+(const matrix& a, const matrix& b);
+    friend matrix operator+(const matrix& a, double x);
+    friend matrix operator-(const matrix& a, const matrix& b);
+    friend matrix operator-(const matrix& a, double x);
+    friend matrix operator*(const matrix& a, const matrix& b);
+    friend matrix operator*(const matrix& a, double x);
+    matrix operator-() const;
+    matrix transpose() const;
+
+    // Row `to` of this matrix := row `from` of source, with its label.
+    void copy_row(const matrix& source, int from, int to);
+    // Column `to` of this matrix := column `from` of source, with its label.
+    void copy_column(const matrix& source, int from, int to);
+    void swap_rows(int r1, int r2);
+    void swap_columns(int c1, int c2);
+    // The column of the largest absolute value in row r, the first on ties;
+    // 0 for a row of zeros.
+    int maxabs_col(int r) const;
+
+    // The matrix file: the row count and the column count, the column
+    // labels, then per row its label and its values ("%.6g"), every item
+    // followed by one blank, every line by CR LF.
+    void write(const std::string& file_name) const;
+    // The same for the first n columns only.
+    void write_cols(const std::string& file_name, int n) const;
+
+    [[noreturn]] static void error(std::string_view message, std::string_view argument);
+
+private:
+    // Dimensions and default labels; every element 0.0.
+    void alloc(int rows, int cols);
+    void check_index(int i, int j) const;
+    double& at(int i, int j) { return elements_[static_cast<std::size_t>(i) * ncols_ + j]; }
+    double at(int i, int j) const { return elements_[static_cast<std::size_t>(i) * ncols_ + j]; }
+    template <typename F>
+    matrix elementwise(F f) const;
+
+    int nrows_ = 0;
+    int ncols_ = 0;
+    std::vector<double> elements_;
+    std::vector<std::string> rowlab_;
+    std::vector<std::string> collab_;
+};

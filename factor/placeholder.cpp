@@ -1,1 +1,0 @@
-// Keeps the library non-empty until qrn4 has sources of its own.

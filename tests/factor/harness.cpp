@@ -1,0 +1,121 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+
+#include "factor/errors.h"
+
+namespace fs = std::filesystem;
+
+scratch_dir::scratch_dir()
+{
+    std::string pattern = (fs::temp_directory_path() / "qrn4-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary directory");
+    path_ = pattern;
+}
+
+scratch_dir::~scratch_dir()
+{
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+void scratch_dir::write(const std::string& name, const std::string& bytes) const
+{
+    fs::create_directories((path_ / name).parent_path());
+    std::ofstream out(path_ / name, std::ios::binary);
+    out << bytes;
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + name);
+}
+
+std::string scratch_dir::read(const std::string& name) const
+{
+    std::ifstream in(path_ / name, std::ios::binary);
+    if (!in)
+        return "<missing " + name + ">";
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool scratch_dir::exists(const std::string& name) const
+{
+    return fs::exists(path_ / name);
+}
+
+std::vector<std::string> scratch_dir::files() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(path_)) {
+        if (entry.is_regular_file())
+            names.push_back(fs::relative(entry.path(), path_).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments)
+{
+    const char* program = std::getenv("QRN4_PROGRAM");
+    if (!program)
+        throw std::runtime_error("QRN4_PROGRAM is not set");
+
+    // Standard output and error go to files beside the scratch directory,
+    // so that they never show among the files the program writes.
+    scratch_dir captured;
+    const std::string out_file = captured / "stdout";
+    const std::string err_file = captured / "stderr";
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program));
+    for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    const pid_t child = fork();
+    if (child < 0)
+        throw std::runtime_error("fork failed");
+    if (child == 0) {
+        int in = open("/dev/null", O_RDONLY);
+        int out = open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0
+            || dup2(err, 2) < 0 || chdir(dir.path().c_str()) != 0)
+            _exit(127);
+        execv(program, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child)
+        throw std::runtime_error("waitpid failed");
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return {code, mask_clock_lines(captured.read("stdout")), captured.read("stderr")};
+}
+
+std::string mask_clock_lines(const std::string& output)
+{
+    static const std::regex time_line("(Analysis (began|ended) )[^\n]*");
+    static const std::regex elapsed_line("Elapsed time [0-9.]+ seconds");
+    std::string masked = std::regex_replace(output, time_line, "$1<time>");
+    return std::regex_replace(masked, elapsed_line, "Elapsed time <s> seconds");
+}
+
+std::string expect_run_error(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const run_error& error) {
+        return error.what();
+    }
+    ADD_FAILURE() << "the run did not end with an error";
+    return "";
+}

@@ -1,0 +1,60 @@
+// Test helpers for qrn4.
+//
+// scratch_dir: a fresh temporary directory, removed again at the end of the
+// test, with helpers to write and read files in it (bytes as they are).
+//
+// run_qrn4: runs the built program (found through the QRN4_PROGRAM
+// environment variable) in a scratch directory with the given arguments,
+// which reach it unchanged (no shell: '>' is an argument like any other).
+// Returns the exit code and standard output, with the clock lines masked:
+// "Analysis began <time>", "Analysis ended <time>" and
+// "Elapsed time <seconds> seconds".  For example:
+//
+//     scratch_dir dir;
+//     dir.write("data.dat", "3 2 \r\nx y \r\na 1 2 \r\nb 2 1 \r\nc 3 3 \r\n");
+//     qrn4_result run = run_qrn4(dir, {"data.dat", "-R"});
+//     EXPECT_EQ(run.exit_code, 0);
+//     EXPECT_TRUE(dir.exists("qdata.dat"));
+//
+// expect_run_error: calls a function that must end the run, and returns the
+// lines it would print.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+class scratch_dir {
+public:
+    scratch_dir();
+    ~scratch_dir();
+    scratch_dir(const scratch_dir&) = delete;
+    scratch_dir& operator=(const scratch_dir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    // name relative to the directory, as a string for the code under test.
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+    // The names of the files in the directory, sorted.
+    std::vector<std::string> files() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+struct qrn4_result {
+    int exit_code;
+    std::string output;  // standard output, clock lines masked
+    std::string errors;  // standard error
+};
+
+qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments);
+
+// Replaces the times of the clock lines by "<time>" and the seconds by "<s>".
+std::string mask_clock_lines(const std::string& output);
+
+std::string expect_run_error(const std::function<void()>& action);

@@ -1,0 +1,148 @@
+// The word reader and the conversions of counts and values.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cmath>
+
+#include "factor/word_reader.h"
+#include "harness.h"
+
+namespace {
+
+std::vector<std::string> all_words(const std::string& file_name)
+{
+    word_reader in(file_name);
+    std::vector<std::string> words;
+    std::string_view word;
+    while (in.read_word(word))
+        words.emplace_back(word);
+    return words;
+}
+
+using words = std::vector<std::string>;
+
+TEST(WordReader, SplitsAtWhiteSpaceAndFailsAtTheEnd)
+{
+    scratch_dir dir;
+    dir.write("a", "one\ttwo\r\nthree  \x85\xff four\r\n");
+    EXPECT_EQ(all_words(dir / "a"), (words{"one", "two", "three", "\x85\xff", "four"}));
+
+    // A word right before the end of the file fails, and so does every
+    // read after a failure.
+    dir.write("b", "one two");
+    word_reader in(dir / "b");
+    std::string_view word;
+    EXPECT_TRUE(in.read_word(word));
+    EXPECT_FALSE(in.read_word(word));
+    EXPECT_FALSE(in.read_word(word));
+
+    dir.write("empty", "");
+    EXPECT_TRUE(all_words(dir / "empty").empty());
+    EXPECT_FALSE(word_reader(dir / "missing").is_open());
+}
+
+TEST(WordReader, EndByteEndsTheFile)
+{
+    scratch_dir dir;
+    dir.write("a", "one two \x1A three \r\n");
+    EXPECT_EQ(all_words(dir / "a"), (words{"one", "two"}));
+    dir.write("b", "one two\x1A three \r\n");
+    EXPECT_EQ(all_words(dir / "b"), (words{"one"}));
+}
+
+TEST(WordReader, WordsAcrossBlocksAndLongWords)
+{
+    // The reader fills its buffer in blocks of 1 MiB: put a word across
+    // the first boundary and a word longer than a whole block after it.
+    scratch_dir dir;
+    const std::string across = "across-the-boundary";
+    const std::string huge(3u << 20, 'x');
+    std::string text(std::size_t{1} << 20, ' ');
+    text.replace(text.size() - 6, 6, across.substr(0, 6));
+    text += across.substr(6) + " " + huge + "\n";
+    dir.write("a", text);
+    EXPECT_EQ(all_words(dir / "a"), (words{across, huge}));
+
+    word_reader in(dir / "a");
+    std::string label;
+    ASSERT_TRUE(in.read_label(label));
+    EXPECT_EQ(label, "across-the");
+}
+
+TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
+{
+    scratch_dir dir;
+    dir.write("a", "a \r\nb\rc\r");
+    word_reader in(dir / "a");
+    std::string seen;
+    char c;
+    while (in.read_char(c))
+        seen += c;
+    EXPECT_EQ(seen, "a \nb\rc\r");
+}
+
+TEST(Conversions, CountsReadLeadingDigits)
+{
+    EXPECT_EQ(convert_count("12").value, 12);
+    EXPECT_EQ(convert_count("3.9").value, 3);
+    EXPECT_EQ(convert_count("-12abc").value, -12);
+    EXPECT_EQ(convert_count(" +7").value, 7);
+    EXPECT_EQ(convert_count("abc").value, 0);
+    EXPECT_EQ(convert_count("").value, 0);
+    EXPECT_EQ(convert_count("-").value, 0);
+
+    const count_conversion largest = convert_count("2147483647");
+    EXPECT_TRUE(largest.in_range);
+    EXPECT_EQ(largest.value, INT_MAX);
+    const count_conversion smallest = convert_count("-2147483648");
+    EXPECT_TRUE(smallest.in_range);
+    EXPECT_EQ(smallest.value, INT_MIN);
+
+    const count_conversion over = convert_count("2147483648");
+    EXPECT_FALSE(over.in_range);
+    EXPECT_EQ(over.value, INT_MAX);
+    const count_conversion under = convert_count("-99999999999999999999999");
+    EXPECT_FALSE(under.in_range);
+    EXPECT_EQ(under.value, INT_MIN);
+}
+
+TEST(Conversions, ValuesReadTheLeadingDecimalNumber)
+{
+    EXPECT_EQ(convert_value("1.5e3x").value, 1500.0);
+    EXPECT_EQ(convert_value("1e").value, 1.0);
+    EXPECT_EQ(convert_value("1e+").value, 1.0);
+    EXPECT_EQ(convert_value("-.5").value, -0.5);
+    EXPECT_EQ(convert_value("+5.").value, 5.0);
+    EXPECT_EQ(convert_value("2.5E-1").value, 0.25);
+    EXPECT_EQ(convert_value(".").value, 0.0);
+    EXPECT_EQ(convert_value("-").value, 0.0);
+    EXPECT_EQ(convert_value("abc").value, 0.0);
+    EXPECT_EQ(convert_value("0.1").value, 0.1);
+
+    const double negative_zero = convert_value("-0").value;
+    EXPECT_EQ(negative_zero, 0.0);
+    EXPECT_TRUE(std::signbit(negative_zero));
+
+    for (const char* not_decimal : {"inf", "-infinity", "nan", "NAN(1)"})
+        EXPECT_EQ(convert_value(not_decimal).value, 0.0) << not_decimal;
+    EXPECT_EQ(convert_value("0x1A").value, 0.0);
+}
+
+TEST(Conversions, ValueRange)
+{
+    const value_conversion over = convert_value("1e309");
+    EXPECT_FALSE(over.in_range);
+    EXPECT_EQ(over.value, DBL_MAX);
+    EXPECT_EQ(convert_value("-1e309").value, -DBL_MAX);
+
+    const value_conversion tiny = convert_value("1e-400");
+    EXPECT_TRUE(tiny.in_range);
+    EXPECT_EQ(tiny.value, 0.0);
+    const value_conversion subnormal = convert_value("4.9406564584124654e-324");
+    EXPECT_TRUE(subnormal.in_range);
+    EXPECT_EQ(subnormal.value, std::numeric_limits<double>::denorm_min());
+    EXPECT_EQ(convert_value("1.7976931348623157e308").value, DBL_MAX);
+}
+
+}  // namespace
