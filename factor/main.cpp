@@ -1,1 +1,28 @@
-int main() { return 0; }
+// qrn4: factor analysis of one raw data file, as the command line asks.
+//
+// Exit codes: 0 after a complete run, 1 after an error that the program
+// reports (or when its output could not be written), 3 when memory ran out.
+#include <iostream>
+#include <new>
+
+#include "factor/driver.h"
+#include "factor/errors.h"
+#include "factor/parameters.h"
+
+int main(int argc, char** argv)
+{
+    int code = 0;
+    try {
+        run_analysis(argc, argv);
+    } catch (const run_error& error) {
+        std::cout << error.what();
+        code = 1;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << "Abnormal program termination\n";
+        code = 3;
+    }
+    if (!end_output() && code == 0)
+        code = 1;
+    return code;
+}

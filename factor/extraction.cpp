@@ -1,0 +1,5 @@
+#include "factor/stages.h"
+
+void extract_components() {}
+
+void extract_factors() {}

@@ -1,0 +1,3 @@
+#include "factor/stages.h"
+
+void rotation_step() {}

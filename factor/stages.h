@@ -1,0 +1,42 @@
+// The stages of a qrn4 run, in the order the driver calls them.
+//
+// Stages take no arguments and return nothing: they talk to each other
+// through analysis_parameters and through the matrix files named
+// file_stem + extension, and each prints its own lines of the analysis log.
+// Every error ends the run through fatal_error or matrix::error.
+#pragma once
+
+class matrix;
+
+// Raw data input (rawdata.cpp): the counts in the header of the raw data
+// file file_stem + ".dat", and the Q-type transposition, which writes
+// "qdata.dat" in the working directory and makes "qdata" the stem.
+int read_subject_count();
+int read_variable_count();
+void make_qdata();
+
+// Correlations, means, standard deviations and, for image analysis, the
+// image covariance (correlation.cpp).
+void correlation_step();
+
+// Factor extraction (extraction.cpp): principal components or image
+// analysis, and iterated principal factors.  Both store the number of
+// factors retained in analysis_parameters.max_factors.
+void extract_components();
+void extract_factors();
+
+// The scree plot file file_stem + ".plt" of the eigenvalue row (1 x p),
+// called by the extraction (scree.cpp).
+void scree_plot(matrix& eigenvalues, int p);
+
+// Varimax rotation (rotation.cpp).
+void rotation_step();
+
+// Classification of the subjects of a Q-type run (classification.cpp).
+void classify();
+
+// Scoring weights and factor scores (scoring.cpp).
+void scoring_step();
+
+// The report (report.cpp).
+void print_results();
