@@ -19,6 +19,14 @@ long double Checked(long double x)
     return x;
 }
 
+double Stored(long double x)
+{
+    const double d = static_cast<double>(Checked(x));
+    if (std::isinf(d))
+        throw OverflowError();
+    return d;
+}
+
 long double Divide(long double a, long double b)
 {
     if (std::isnan(a) || std::isnan(b))

@@ -46,3 +46,8 @@ long double Sqrt(long double x);
 // Checks a computed value: invalid operation for a NaN, overflow for an
 // infinity; returns the value otherwise.
 long double Checked(long double x);
+
+// Stores an extended value as a double: invalid operation for a NaN,
+// overflow when the value lies beyond the range of a double; a value too
+// small for a double becomes 0 (or a denormal) without error.
+double Stored(long double x);

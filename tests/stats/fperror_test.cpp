@@ -46,3 +46,12 @@ TEST(CheckedArithmetic, EachErrorHasOneFixedMessage)
     EXPECT_STREQ(InvalidOperationError().what(), "Invalid floating point operation");
     EXPECT_STREQ(OverflowError().what(), "Floating point overflow");
 }
+
+TEST(CheckedArithmetic, StoringAnExtendedValueAsADouble)
+{
+    EXPECT_THROW(Stored(1e400L), OverflowError);
+    EXPECT_THROW(Stored(-1e400L), OverflowError);
+    EXPECT_THROW(Stored(std::nanl("")), InvalidOperationError);
+    EXPECT_EQ(Stored(1e-400L), 0.0);
+    EXPECT_EQ(Stored(0.1L), 0.1);
+}
