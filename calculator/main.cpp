@@ -1,10 +1,13 @@
+// vardelo: the probability calculator.
+#include "calculator/vardelo2.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.show();
-    return app.exec();
+    StartVardelo();
+    const int result = QApplication::exec();
+    delete VardeloForm;
+    return result;
 }

@@ -1,0 +1,310 @@
+#include "calculator/vardelo2.h"
+
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "stats/format.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+
+TVardeloForm *VardeloForm = nullptr;
+
+TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
+{
+    setWindowTitle(QStringLiteral("Vardelo probability calculator"));
+    MainMenu1 = menuBar();
+
+    File2 = MainMenu1->addMenu(QStringLiteral("&File"));
+    New1 = AddItem(File2, "New1", QStringLiteral("&New"), {}, &TVardeloForm::New1Click);
+    Open1 = AddItem(File2, "Open1", QStringLiteral("&Open..."), Qt::CTRL | Qt::Key_O,
+                    &TVardeloForm::Open1Click);
+    Save1 = AddItem(File2, "Save1", QStringLiteral("&Save"), Qt::CTRL | Qt::Key_S,
+                    &TVardeloForm::Save1Click);
+    Saveas1 = AddItem(File2, "Saveas1", QStringLiteral("Save &as..."), {},
+                      &TVardeloForm::Saveas1Click);
+    N1 = File2->addSeparator();
+    Print1 = AddItem(File2, "Print1", QStringLiteral("&Print..."), Qt::CTRL | Qt::Key_P,
+                     &TVardeloForm::Print1Click);
+    Printersetup1 = AddItem(File2, "Printersetup1", QStringLiteral("Printer &Setup..."), {},
+                            &TVardeloForm::Printersetup1Click);
+    N2 = File2->addSeparator();
+    File1 = AddItem(File2, "File1", QStringLiteral("&Quit"), Qt::CTRL | Qt::Key_Q,
+                    &TVardeloForm::File1Click);
+
+    Edit1 = MainMenu1->addMenu(QStringLiteral("&Edit"));
+    Cut1 = AddItem(Edit1, "Cut1", QStringLiteral("Cu&t"), Qt::CTRL | Qt::Key_X,
+                   &TVardeloForm::Cut1Click);
+    Copy1 = AddItem(Edit1, "Copy1", QStringLiteral("&Copy"), Qt::CTRL | Qt::Key_C,
+                    &TVardeloForm::Copy1Click);
+    Paste1 = AddItem(Edit1, "Paste1", QStringLiteral("&Paste"), Qt::CTRL | Qt::Key_V,
+                     &TVardeloForm::Paste1Click);
+    Erase1 = AddItem(Edit1, "Erase1", QStringLiteral("&Erase"), Qt::CTRL | Qt::Key_Delete,
+                     &TVardeloForm::Delete1Click);
+    N3 = Edit1->addSeparator();
+    Selectall1 = AddItem(Edit1, "Selectall1", QStringLiteral("Select &All..."),
+                         Qt::CTRL | Qt::Key_A, &TVardeloForm::Selectall1Click);
+
+    Probability1 = MainMenu1->addMenu(QStringLiteral("&Probability"));
+    Binomial1 = AddItem(Probability1, "Binomial1", QStringLiteral("&Binomial..."), {},
+                        &TVardeloForm::Binomial1Click);
+    Poisson1 = AddItem(Probability1, "Poisson1", QStringLiteral("&Poisson..."), {},
+                       &TVardeloForm::Poisson1Click);
+    Normal1 = AddItem(Probability1, "Normal1", QStringLiteral("&Normal..."), {},
+                      &TVardeloForm::Normal1Click);
+    Chisquare1 = AddItem(Probability1, "Chisquare1", QStringLiteral("&Chi-square..."), {},
+                         &TVardeloForm::Chisquare1Click);
+    ttest1 = AddItem(Probability1, "ttest1", QStringLiteral("&T Value..."), {},
+                     &TVardeloForm::ttest1Click);
+    Ftest1 = AddItem(Probability1, "Ftest1", QStringLiteral("&F Value..."), {},
+                     &TVardeloForm::Ftest1Click);
+    rvalue1 = AddItem(Probability1, "rvalue1", QStringLiteral("&R Value..."), {},
+                      &TVardeloForm::rvalue1Click);
+    Comparisonofmeans1sample1 =
+        AddItem(Probability1, "Comparisonofmeans1sample1",
+                QStringLiteral("Comparison of Means - &1 sample..."), {},
+                &TVardeloForm::Comparisonofmeans1sample1Click);
+    Comparisonbetweenmeans1 =
+        AddItem(Probability1, "Comparisonbetweenmeans1",
+                QStringLiteral("Comparison of Means - &2 samples..."), {},
+                &TVardeloForm::Comparisonbetweenmeans1Click);
+    Comparisonbetweencorrelations1 =
+        AddItem(Probability1, "Comparisonbetweencorrelations1",
+                QStringLiteral("C&omparison of Correlations..."), {},
+                &TVardeloForm::Comparisonbetweencorrelations1Click);
+
+    Confidenceinterval1 = MainMenu1->addMenu(QStringLiteral("&Confidence interval"));
+    Proportion1 = AddItem(Confidenceinterval1, "Proportion1", QStringLiteral("&Proportion..."),
+                          {}, &TVardeloForm::Proportion1Click);
+    Man1 = AddItem(Confidenceinterval1, "Man1", QStringLiteral("&Mean..."), {},
+                   &TVardeloForm::Man1Click);
+    Pearsonsr1 = AddItem(Confidenceinterval1, "Pearsonsr1", QStringLiteral("Pearson's &r..."),
+                         {}, &TVardeloForm::Pearsonsr1Click);
+
+    Table1 = MainMenu1->addMenu(QStringLiteral("&Table"));
+    Contingency1 = AddItem(Table1, "Contingency1", QStringLiteral("&Contingency..."), {},
+                           &TVardeloForm::Contingency1Click);
+    Contingencytable1 = AddItem(Table1, "Contingencytable1", QStringLiteral("&Inter-raters..."),
+                                {}, &TVardeloForm::Contingencytable1Click);
+
+    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
+    About1 = AddItem(Help1, "About1", QStringLiteral("&About"), {}, &TVardeloForm::About1Click);
+
+    File2->setObjectName(QStringLiteral("File2"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Probability1->setObjectName(QStringLiteral("Probability1"));
+    Confidenceinterval1->setObjectName(QStringLiteral("Confidenceinterval1"));
+    Table1->setObjectName(QStringLiteral("Table1"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(13);
+    Memo1->setFont(font);
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Text, Qt::black);
+    Memo1->setPalette(palette);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->installEventFilter(this);
+    setCentralWidget(Memo1);
+
+    // The document area is 656 x 381 pixels at the start; the window opens
+    // centred on the screen.
+    resize(656, 381 + MainMenu1->sizeHint().height());
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
+    }
+
+    FormCreate();
+}
+
+TVardeloForm::~TVardeloForm()
+{
+    if (VardeloForm == this)
+        VardeloForm = nullptr;
+}
+
+QAction *TVardeloForm::AddItem(QMenu *menu, const char *name, const QString &caption,
+                               const QKeySequence &shortcut, void (TVardeloForm::*handler)())
+{
+    QAction *item = menu->addAction(caption);
+    item->setObjectName(QLatin1String(name));
+    item->setShortcut(shortcut);
+    ConnectGuarded(item, &QAction::triggered, this, handler);
+    return item;
+}
+
+void TVardeloForm::closeEvent(QCloseEvent *event)
+{
+    bool canClose = false;
+    Guarded([&] {
+        bool answer = true;
+        FormCloseQuery(answer);
+        canClose = answer;
+    });
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// The menu's shortcuts act also inside the text area, which would
+// otherwise keep the keys it edits with (Ctrl+C, Ctrl+Del, ...) for itself.
+bool TVardeloForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Memo1 && event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
+        const auto items = findChildren<QAction *>();
+        for (const QAction *item : items)
+            if (!item->shortcut().isEmpty() && item->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TVardeloForm::FormCreate() {}
+
+void TVardeloForm::FormCloseQuery(bool &) {}
+
+void TVardeloForm::New1Click() {}
+
+void TVardeloForm::Open1Click() {}
+
+void TVardeloForm::Save1Click() {}
+
+void TVardeloForm::Saveas1Click() {}
+
+void TVardeloForm::Print1Click() {}
+
+void TVardeloForm::Printersetup1Click() {}
+
+void TVardeloForm::File1Click() {}
+
+void TVardeloForm::Cut1Click() {}
+
+void TVardeloForm::Copy1Click() {}
+
+void TVardeloForm::Paste1Click() {}
+
+void TVardeloForm::Delete1Click() {}
+
+void TVardeloForm::Selectall1Click() {}
+
+void TVardeloForm::Binomial1Click() {}
+
+void TVardeloForm::Poisson1Click() {}
+
+void TVardeloForm::Normal1Click() {}
+
+void TVardeloForm::Chisquare1Click() {}
+
+void TVardeloForm::ttest1Click() {}
+
+void TVardeloForm::Ftest1Click() {}
+
+void TVardeloForm::rvalue1Click() {}
+
+void TVardeloForm::Comparisonofmeans1sample1Click() {}
+
+void TVardeloForm::Comparisonbetweenmeans1Click() {}
+
+void TVardeloForm::Comparisonbetweencorrelations1Click() {}
+
+void TVardeloForm::Proportion1Click() {}
+
+void TVardeloForm::Man1Click() {}
+
+void TVardeloForm::Pearsonsr1Click() {}
+
+void TVardeloForm::Contingency1Click() {}
+
+void TVardeloForm::Contingencytable1Click() {}
+
+void TVardeloForm::About1Click() {}
+
+void StartVardelo()
+{
+    InstallDecimalSeparator();
+    SetApplicationTitle(QStringLiteral("Vardelo for Windows"));
+    SetApplicationTitle(QStringLiteral("Vardelo 32 bit"));
+    VardeloForm = new TVardeloForm;
+    VardeloForm->show();
+}
+
+void AppendLine(const QString &S)
+{
+    QPlainTextEdit *memo = VardeloForm->Memo1;
+    QString text = S;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Every line ends with a line break, also a last line that the user
+    // typed without one.
+    QTextCursor cursor(memo->document());
+    cursor.movePosition(QTextCursor::End);
+    if (!cursor.block().text().isEmpty())
+        text.prepend(QLatin1Char('\n'));
+    cursor.insertText(text + QLatin1Char('\n'));
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
+    memo->document()->setModified(true);
+}
+
+void AppendProbabilityLine(const QString &Label, double P)
+{
+    AppendLine(QString::fromStdString(PadLeft("P = ", 15) + FormatNumber(6, 4, P) + "  ")
+               + Label);
+}
+
+void ShowDialogCentered(QDialog &Dialog)
+{
+    // The dialog's frame is known only once it is shown; it is taken to be
+    // that of the main window.
+    const QRect main = VardeloForm->frameGeometry();
+    const QRect client = VardeloForm->geometry();
+    if (!Dialog.testAttribute(Qt::WA_Resized))
+        Dialog.adjustSize();
+    const int width = Dialog.width() + main.width() - client.width();
+    const int height = Dialog.height() + main.height() - client.height();
+    Dialog.move(main.left() + (main.width() - width) / 2, main.top() + (main.height() - height) / 2);
+    Dialog.exec();
+}
+
+void TrimSpacesInPlace(QString &S)
+{
+    qsizetype first = 0, last = S.size();
+    while (first < last && S[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && S[last - 1] == QLatin1Char(' '))
+        --last;
+    S = S.mid(first, last - first);
+}
+
+QString TrimSpaces(QString S)
+{
+    TrimSpacesInPlace(S);
+    return S;
+}
+
+void ClampSpinEdit(TSpinEdit *Spin, int Low, int High)
+{
+    try {
+        if (Spin->Value() < Low)
+            Spin->SetValue(Low);
+        if (Spin->Value() > High)
+            Spin->SetValue(High);
+    } catch (...) {
+    }
+}
