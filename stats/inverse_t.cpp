@@ -6,12 +6,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 
 namespace {
 
-// The start value stays below 2^53: there a step of 1 is still exact, above
-// it the step would no longer change t.
+// The start value stays below 2^53, where a step of 1 is still exact; above
+// it steps of 1 round and soon leave t unchanged.
 constexpr long double kLargestStart = 9007199254740991.0L;  // 2^53 - 1
 
 }  // namespace

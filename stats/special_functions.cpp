@@ -11,10 +11,11 @@ namespace {
 // bounds after which a calculation that has still not settled is reported
 // as an invalid operation instead of returning an unconverged value.  The
 // bounds lie far beyond what any argument of the calculator needs (a few
-// thousand rounds for a million binomial trials).
+// hundred rounds for a million binomial trials, a few thousand terms for
+// 100,000 degrees of freedom).
 constexpr int kGammaRounds = 100;
-constexpr long kMaxBetaRounds = 1'000'000;
-constexpr long kMaxGammaRounds = 1'000'000;
+constexpr long kMaxBetaRounds = 100'000;
+constexpr long kMaxGammaRounds = 100'000;
 constexpr int kMaxNewtonSteps = 1000;
 constexpr int kMaxStepReductions = 1000;
 
