@@ -91,6 +91,7 @@ private slots:
     void spinEditWithoutLimits();
     void spinEditValueFallsBackToTheMinimum();
     void spinEditTypingAndStepping();
+    void messageBoxesAreAnsweredWithoutBlocking();
     void beepsCanBeCounted();
 };
 
@@ -346,6 +347,24 @@ void TestFramework::spinEditTypingAndStepping()
         QVERIFY(changed.count() >= 4);
         PressKey(Qt::Key_Escape);
     }));
+}
+
+void TestFramework::messageBoxesAreAnsweredWithoutBlocking()
+{
+    CalculatorSession session;
+    const auto ask = [] {
+        return QMessageBox::warning(nullptr, QStringLiteral("Warning"), QStringLiteral("Save?"),
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    };
+    session.AnswerWith({QMessageBox::No, QMessageBox::Yes});
+    QCOMPARE(ask(), QMessageBox::No);
+    QCOMPARE(ask(), QMessageBox::Yes);
+    // Without an answer the box gets its Escape button.
+    QCOMPARE(ask(), QMessageBox::Cancel);
+    QCOMPARE(session.Messages().size(), 3);
+    QCOMPARE(session.Messages()[2].caption, QStringLiteral("Warning"));
+    QCOMPARE(session.Messages()[2].text, QStringLiteral("Save?"));
+    QCOMPARE(session.Messages()[2].icon, QMessageBox::Warning);
 }
 
 void TestFramework::beepsCanBeCounted()

@@ -303,6 +303,19 @@ void TestMainWindow::launchedDialogsLiveOnlyWhileShown()
                                                }));
     QVERIFY(shown.isNull());
     QCOMPARE(Probe, nullptr);
+
+    // The same through a menu command, as the calculator's launchers are.
+    QAction command(VardeloForm);
+    command.setObjectName(QStringLiteral("Probe1"));
+    QObject::connect(&command, &QAction::triggered, [] { LaunchDialog(Probe); });
+    QVERIFY(session.Choose<TProbe>("Probe1", [&](TProbe *dialog) {
+        shown = dialog;
+        QCOMPARE(dialog, Probe);
+        PressKey(Qt::Key_Escape);
+    }));
+    QVERIFY(shown.isNull());
+    QCOMPARE(Probe, nullptr);
+
     QCOMPARE(CalculatorSession::MemoLines(), QStringList{"kept"});
     QVERIFY(!CalculatorSession::Modified());
     QVERIFY(session.Messages().isEmpty());
