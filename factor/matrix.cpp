@@ -116,12 +116,10 @@ matrix::matrix(const std::string& file_name)
         if (!in.read_label(label))
             fail();
         for (int j = 0; j < ncols_; ++j) {
-            if (!in.read_word(word))
+            value_conversion value;
+            if (!in.read_value(value) || !value.in_range)
                 fail();
-            auto [value, in_range] = convert_value(word);
-            if (!in_range)
-                fail();
-            *element++ = value;
+            *element++ = value.value;
         }
     }
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cerrno>
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -23,7 +25,23 @@ constexpr std::array<bool, 256> make_space_table()
 constexpr std::array<bool, 256> space_table = make_space_table();
 
 inline bool is_space(char c) { return space_table[static_cast<unsigned char>(c)]; }
-inline bool is_digit(char c) { return c >= '0' && c <= '9'; }
+inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+
+// Clinger's fast path: a mantissa and a power of ten that are both exact
+// doubles give the correctly rounded value in one operation.  Typical data
+// (a few digits and a decimal point) always take it.
+inline bool exact_decimal(std::uint64_t mantissa, std::ptrdiff_t digits, std::ptrdiff_t exponent,
+                          double& value)
+{
+    static constexpr double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (digits > 19 || mantissa > (std::uint64_t{1} << 53) || exponent < -22 || exponent > 22)
+        return false;
+    const double m = static_cast<double>(mantissa);
+    value = exponent < 0 ? m / powers_of_ten[-exponent] : m * powers_of_ten[exponent];
+    return true;
+}
 
 std::size_t skip_spaces(std::string_view text)
 {
@@ -42,7 +60,7 @@ word_reader::word_reader(const std::string& file_name)
         return;
     // The reader buffers for itself.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    buffer_ = std::make_unique<char[]>(block_size);
+    buffer_ = std::make_unique<char[]>(block_size + 1);  // and a sentinel
 }
 
 word_reader::~word_reader()
@@ -66,10 +84,11 @@ bool word_reader::refill()
         no_more_bytes_ = true;
     }
     end_ = n;
+    buffer_[end_] = ' ';  // stops read_value's scans at the end of the data
     return n > 0;
 }
 
-bool word_reader::read_word(std::string_view& word)
+bool word_reader::skip_to_word()
 {
     if (failed_)
         return false;
@@ -78,13 +97,19 @@ bool word_reader::read_word(std::string_view& word)
         while (pos_ < end_ && is_space(buf[pos_]))
             ++pos_;
         if (pos_ < end_)
-            break;
+            return true;
         if (!refill()) {
             failed_ = true;
             return false;
         }
     }
+}
 
+bool word_reader::read_word(std::string_view& word)
+{
+    if (!skip_to_word())
+        return false;
+    const char* buf = buffer_.get();
     std::size_t start = pos_;
     while (pos_ < end_ && !is_space(buf[pos_]))
         ++pos_;
@@ -108,6 +133,45 @@ bool word_reader::read_word(std::string_view& word)
             return true;
         }
     }
+}
+
+bool word_reader::read_value(value_conversion& value)
+{
+    if (!skip_to_word())
+        return false;
+
+    // The usual number, digits with a decimal point, is converted in the
+    // buffer in one pass; anything else is read as a word and converted.
+    const char* const buf = buffer_.get();
+    const char* p = buf + pos_;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    const char* const start = p;
+    std::uint64_t mantissa = 0;
+    while (is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t digits = p - start;
+    std::ptrdiff_t exponent = 0;
+    if (*p == '.') {
+        const char* const fraction = ++p;
+        while (is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        exponent = fraction - p;
+        digits += p - fraction;
+    }
+    double x;
+    if (digits > 0 && p < buf + end_ && is_space(*p) && exact_decimal(mantissa, digits, exponent, x)) {
+        pos_ = static_cast<std::size_t>(p - buf);
+        value = {negative ? -x : x, true};
+        return true;
+    }
+
+    std::string_view word;
+    if (!read_word(word))
+        return false;
+    value = convert_value(word);
+    return true;
 }
 
 bool word_reader::read_label(std::string& label)
@@ -164,42 +228,53 @@ count_conversion convert_count(std::string_view text)
 
 value_conversion convert_value(std::string_view text)
 {
-    std::size_t i = skip_spaces(text);
+    const char* p = text.data() + skip_spaces(text);
+    const char* const end = text.data() + text.size();
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    if (p < end && (*p == '+' || *p == '-'))
+        negative = *p++ == '-';
 
-    // The longest prefix that is a decimal number.
-    const std::size_t start = i;
-    std::size_t digits = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i)
-        ++digits;
-    if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && is_digit(text[i]); ++i)
-            ++digits;
+    // One pass over the longest prefix that is a decimal number, gathering
+    // the digits (exactly, while there are at most 19 of them) and the
+    // decimal exponent.
+    const char* const start = p;
+    std::uint64_t mantissa = 0;
+    while (p < end && is_digit(*p))
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    std::ptrdiff_t digits = p - start;
+    std::ptrdiff_t exponent = 0;
+    if (p < end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p < end && is_digit(*p))
+            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+        exponent = fraction - p;
+        digits += p - fraction;
     }
     if (digits == 0)
         return {0.0, true};
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < text.size() && (text[j] == '+' || text[j] == '-'))
-            ++j;
-        if (j < text.size() && is_digit(text[j])) {
-            while (j < text.size() && is_digit(text[j]))
-                ++j;
-            i = j;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        const char* q = p + 1;
+        bool negative_exponent = false;
+        if (q < end && (*q == '+' || *q == '-'))
+            negative_exponent = *q++ == '-';
+        if (q < end && is_digit(*q)) {
+            std::ptrdiff_t e = 0;
+            for (; q < end && is_digit(*q); ++q)
+                e = std::min<std::ptrdiff_t>(e * 10 + (*q - '0'), 100000);
+            exponent += negative_exponent ? -e : e;
+            p = q;
         }
     }
 
     double value = 0.0;
-    auto [ptr, ec] = std::from_chars(text.data() + start, text.data() + i, value,
-                                     std::chars_format::general);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) {
+    if (exact_decimal(mantissa, digits, exponent, value))
+        return {negative ? -value : value, true};
+
+    if (std::from_chars(start, p, value, std::chars_format::general).ec
+        == std::errc::result_out_of_range) {
         // Tell overflow from underflow; the C library gives the nearest
         // subnormal or zero for the latter.
-        std::string copy(text.substr(start, i - start));
-        value = std::strtod(copy.c_str(), nullptr);
+        value = std::strtod(std::string(start, p).c_str(), nullptr);
         if (std::isinf(value)) {
             constexpr double largest = std::numeric_limits<double>::max();
             return {negative ? -largest : largest, false};

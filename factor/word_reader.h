@@ -22,37 +22,6 @@
 #include <string>
 #include <string_view>
 
-class word_reader {
-public:
-    explicit word_reader(const std::string& file_name);
-    ~word_reader();
-    word_reader(const word_reader&) = delete;
-    word_reader& operator=(const word_reader&) = delete;
-
-    bool is_open() const { return file_ != nullptr; }
-
-    // The next word.  It stays valid until the next call.
-    bool read_word(std::string_view& word);
-
-    // The next word as a label: its first 10 bytes.
-    bool read_label(std::string& label);
-
-    // The next single byte, white space included, with CR LF read as one
-    // line feed.
-    bool read_char(char& c);
-
-private:
-    bool refill();
-
-    std::FILE* file_ = nullptr;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t pos_ = 0;
-    std::size_t end_ = 0;
-    bool no_more_bytes_ = false;  // end of file, the end byte or a read error
-    bool failed_ = false;
-    std::string long_word_;       // a word that runs across two blocks
-};
-
 // The longest label a matrix holds.
 inline constexpr std::size_t max_label_length = 10;
 
@@ -77,3 +46,39 @@ struct value_conversion {
     bool in_range;
 };
 value_conversion convert_value(std::string_view text);
+
+class word_reader {
+public:
+    explicit word_reader(const std::string& file_name);
+    ~word_reader();
+    word_reader(const word_reader&) = delete;
+    word_reader& operator=(const word_reader&) = delete;
+
+    bool is_open() const { return file_ != nullptr; }
+
+    // The next word.  It stays valid until the next call.
+    bool read_word(std::string_view& word);
+
+    // The next word converted by convert_value.
+    bool read_value(value_conversion& value);
+
+    // The next word as a label: its first 10 bytes.
+    bool read_label(std::string& label);
+
+    // The next single byte, white space included, with CR LF read as one
+    // line feed.
+    bool read_char(char& c);
+
+private:
+    bool skip_to_word();
+    bool refill();
+
+    std::FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool no_more_bytes_ = false;  // end of file, the end byte or a read error
+    bool failed_ = false;
+    std::string long_word_;       // a word that runs across two blocks
+};
+

@@ -70,6 +70,35 @@ TEST(WordReader, WordsAcrossBlocksAndLongWords)
     EXPECT_EQ(label, "across-the");
 }
 
+TEST(WordReader, ReadValueConvertsEveryKindOfWord)
+{
+    scratch_dir dir;
+    dir.write("a", "12.5 -0.25\t1e3 abc 7x +4. 0012 -0 12345678901234567890123 ");
+    word_reader in(dir / "a");
+    std::vector<double> values;
+    value_conversion value;
+    while (in.read_value(value))
+        values.push_back(value.value);
+    EXPECT_EQ(values, (std::vector<double>{12.5, -0.25, 1000, 0, 7, 4, 12, -0.0, 1.2345678901234568e22}));
+    EXPECT_TRUE(std::signbit(values[7]));
+
+    // A number is read whole across the boundary of the 1 MiB blocks, and
+    // one that the end of the file or the end byte cuts off fails.
+    std::string text(std::size_t{1} << 20, ' ');
+    text.replace(text.size() - 3, 3, "123");
+    dir.write("b", text + ".456 78");
+    word_reader across(dir / "b");
+    ASSERT_TRUE(across.read_value(value));
+    EXPECT_EQ(value.value, 123.456);
+    EXPECT_FALSE(across.read_value(value));
+
+    dir.write("c", "5 6\x1A 7 ");
+    word_reader cut(dir / "c");
+    ASSERT_TRUE(cut.read_value(value));
+    EXPECT_EQ(value.value, 5.0);
+    EXPECT_FALSE(cut.read_value(value));
+}
+
 TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
 {
     scratch_dir dir;
