@@ -81,6 +81,29 @@ public:
     // The same for the first n columns only.
     void write_cols(const std::string& file_name, int n) const;
 
+    // Linear algebra (linalg.cpp).  Errors end the run like every other
+    // error of the class.
+    //
+    // The sum of the diagonal elements (i, i) over the rows.
+    double trace() const;
+    // n x 1: element j is 1 / the largest absolute value in column j.
+    matrix scale() const;
+    // Crout's LU decomposition, row by row with column exchanges and implicit
+    // column scaling: returns W with W = L U for this matrix with its columns
+    // exchanged, L the lower triangle of W with its diagonal, U unit upper
+    // triangular above it.  index (n x 1) receives the column exchanged with
+    // column i at step i, sign (-1)^exchanges.  A pivot of magnitude 1e-15 or
+    // less is singular.
+    matrix lu_decomp(matrix& index, int& sign) const;
+    // Called on W from lu_decomp: replaces b (n x 1) by the solution x of
+    // A' x = b for the matrix A that was decomposed (the transposed system,
+    // since the decomposition exchanged columns).
+    void back_subst(const matrix& index, matrix& b) const;
+    // The inverse, labelled c1, c2, ... on the rows and r1, r2, ... on the
+    // columns.
+    matrix inverse() const;
+    double determinant() const;
+
     [[noreturn]] static void error(std::string_view message, std::string_view argument);
 
 private:
