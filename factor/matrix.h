@@ -104,6 +104,24 @@ public:
     matrix inverse() const;
     double determinant() const;
 
+    // The eigen solver and factor patterns (jacobi.cpp).
+    //
+    // Cyclic Jacobi on this symmetric matrix, which it overwrites: returns the
+    // eigenvectors (unit columns, default labels) and leaves eigenvalue j on
+    // the diagonal at (j, j).  The choice of rotation angle moves the larger
+    // diagonal value to the lower index, so on convergence the eigenvalues
+    // stand in decreasing order.  At most 31 sweeps.
+    matrix jacobi();
+    // Scales column j of these eigenvectors to the loadings sqrt(|e_j|) v_j,
+    // e_j = eigenvalues(0, j), for every column of eigenvalues.
+    void to_loadings(matrix eigenvalues);
+    // Sorts rows[lo..hi] (inclusive) by increasing value in column c.
+    void sort_rows(std::vector<int>& rows, int lo, int hi, int c) const;
+    // The rows grouped by the column of their largest absolute value (groups
+    // in column order), each group in decreasing order of its column's
+    // value; the first row of every group carries the group flag.
+    matrix sort_by_factor() const;
+
     [[noreturn]] static void error(std::string_view message, std::string_view argument);
 
 private:
