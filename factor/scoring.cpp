@@ -1,3 +1,242 @@
-#include "factor/stages.h"
+#include "factor/scoring.h"
 
-void scoring_step() {}
+#include <cmath>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "factor/errors.h"
+#include "factor/matrix.h"
+#include "factor/parameters.h"
+#include "factor/stages.h"
+#include "factor/text_writer.h"
+#include "factor/word_reader.h"
+
+namespace {
+
+using extended = long double;
+
+std::string stem_file(std::string_view extension)
+{
+    return analysis_parameters.file_stem + std::string(extension);
+}
+
+// The m x m diagonal matrix of 1 / lambda_i to the given power (1 or 2),
+// lambda being the eigenvalues of the retained factors (1 x m).  An
+// eigenvalue of 0 has no such weight, and ends the run.
+matrix reciprocal_eigenvalues(const matrix& lambda, int power)
+{
+    const int m = lambda.ncols();
+    matrix d(m, m, 0.0);
+    for (int i = 0; i < m; ++i) {
+        const extended l = lambda.val(0, i);
+        d.val(i, i) = static_cast<double>(1.0L / (power == 1 ? l : l * l));
+        if (!std::isfinite(d.val(i, i)))
+            fatal_error("Score: no weights for an eigenvalue of 0, factor", lambda.getcollab(i));
+    }
+    return d;
+}
+
+// Weights from a first factor F (the pattern A, or M x A for image
+// analysis): F x D(1 / lambda) for the unrotated pattern and, with
+// rotation, F x D(1 / lambda^2) x A' x B for the rotated pattern B.
+void eigenvalue_weights(const matrix& first, const matrix& a)
+{
+    const matrix lambda(stem_file(".uel"));
+    matrix w = first * reciprocal_eigenvalues(lambda, 1);
+    w.copyclfcl(a, -1);
+    w.write(stem_file(".uwt"));
+    if (analysis_parameters.rotate) {
+        const matrix d2 = reciprocal_eigenvalues(lambda, 2);
+        const matrix b(stem_file(".rev"));
+        (((first * d2) * a.transpose()) * b).write(stem_file(".rwt"));
+    }
+}
+
+// Regression weights of a pattern: transpose(pattern' x inverse(R)).
+void write_regression_weights(const matrix& pattern, const matrix& r_inverse,
+                              std::string_view extension)
+{
+    matrix w = (pattern.transpose() * r_inverse).transpose();
+    w.copyclfcl(pattern, -1);
+    w.copyrlfrl(pattern, -1);
+    w.write(stem_file(extension));
+}
+
+[[noreturn]] void write_failed()
+{
+    fatal_error("Score: error writing score file", "");
+}
+
+}  // namespace
+
+void score_weights_factors()
+{
+    const matrix r_inverse = matrix(stem_file(".cor")).inverse();
+    write_regression_weights(matrix(stem_file(".uev")), r_inverse, ".uwt");
+    if (analysis_parameters.rotate)
+        write_regression_weights(matrix(stem_file(".rev")), r_inverse, ".rwt");
+}
+
+void score_weights_components()
+{
+    const matrix a(stem_file(".uev"));
+    eigenvalue_weights(a, a);
+}
+
+void score_weights_image()
+{
+    const matrix a(stem_file(".uev"));
+    const matrix m(stem_file(".mod"));
+    eigenvalue_weights(m * a, a);
+}
+
+namespace {
+
+// One kind of scores in the making: its weights and its score file.
+struct score_file {
+    explicit score_file(char kind)
+        : weights(stem_file(std::string(".") + kind + "wt")),
+          name(stem_file(std::string(".") + kind + "sc")),
+          out(name),
+          score(weights.ncols())
+    {
+        if (!out.is_open())
+            fatal_error("Score: cannot open output score file", name);
+        const int p = weights.nrows();
+        const int m = weights.ncols();
+        w.resize(static_cast<std::size_t>(p) * m);
+        for (int i = 0; i < p; ++i) {
+            for (int j = 0; j < m; ++j)
+                w[static_cast<std::size_t>(i) * m + j] = weights.val(i, j);
+        }
+    }
+
+    void check()
+    {
+        if (!out.good())
+            write_failed();
+    }
+
+    // The scores of one subject: z (1 x p) times the weights (p x m), each
+    // sum rounded to double after every step as the matrix product does.
+    void write_subject(const std::string& label, const std::vector<double>& z)
+    {
+        const int p = weights.nrows();
+        const int m = weights.ncols();
+        std::fill(score.begin(), score.end(), 0.0);
+        for (int i = 0; i < p; ++i) {
+            const extended zi = z[i];
+            const double* row = &w[static_cast<std::size_t>(i) * m];
+            for (int j = 0; j < m; ++j)
+                score[j] = static_cast<double>(zi * row[j] + score[j]);
+        }
+        out.write(label);
+        out.write(' ');
+        for (double s : score) {
+            out.write_value(s);
+            out.write(' ');
+        }
+        out.line_end();
+        check();
+    }
+
+    const matrix weights;
+    const std::string name;
+    text_writer out;
+    std::vector<double> w;  // the weights row by row
+    std::vector<double> score;
+};
+
+}  // namespace
+
+void compute_scores(std::string_view kinds)
+{
+    const matrix means(stem_file(".mns"));
+    const matrix deviations(stem_file(".sig"));
+    const std::string data_file = stem_file(".dat");
+    word_reader in(data_file);
+    if (!in.is_open())
+        fatal_error("Score: cannot open raw data file", data_file);
+
+    std::vector<std::unique_ptr<score_file>> files;
+    for (char kind : kinds)
+        files.push_back(std::make_unique<score_file>(kind));
+    // Every subject has as many values as there are rows of weights.
+    const int p = files.front()->weights.nrows();
+    for (const auto& file : files) {
+        if (file->weights.nrows() != p)
+            matrix::error("matrices not conformable for multiplication", "");
+    }
+    std::vector<double> mean(p), sd(p);
+    for (int i = 0; i < p; ++i) {
+        mean[i] = means.val(0, i);
+        sd[i] = deviations.val(0, i);
+    }
+
+    std::string_view word;
+    auto next_word = [&in, &word] {
+        if (!in.read_word(word))
+            fatal_error("Score: error in raw data file", "");
+    };
+    next_word();
+    const int n = convert_count(word).value;
+    next_word();  // the variable count: the weights tell how many values to read
+    for (int i = 0; i < p; ++i)
+        next_word();  // the variable names
+
+    // Line 1 has no blank after the factor count.
+    for (const auto& file : files) {
+        file->out.write_count(n);
+        file->out.write(' ');
+        file->out.write_count(file->weights.ncols());
+        file->out.line_end();
+        for (int j = 0; j < file->weights.ncols(); ++j) {
+            file->out.write(file->weights.getcollab(j));
+            file->out.write(' ');
+        }
+        file->out.line_end();
+        file->check();
+    }
+
+    std::string label;
+    std::vector<double> z(p);
+    value_conversion value;
+    for (int subject = 0; subject < n; ++subject) {
+        if (!in.read_label(label))
+            fatal_error("Score: error in raw data file", data_file);
+        for (int i = 0; i < p; ++i) {
+            if (!in.read_value(value))
+                fatal_error("Score: error in raw data file", "");
+            const double deviation = static_cast<double>(static_cast<extended>(value.value) - mean[i]);
+            z[i] = static_cast<double>(static_cast<extended>(deviation) / sd[i]);
+        }
+        for (const auto& file : files)
+            file->write_subject(label, z);
+    }
+    for (const auto& file : files) {
+        if (!file->out.close())
+            write_failed();
+    }
+}
+
+void scoring_step()
+{
+    switch (analysis_parameters.analysis_type) {
+    case 'P':
+        score_weights_components();
+        break;
+    case 'I':
+        score_weights_image();
+        break;
+    default:
+        score_weights_factors();
+        break;
+    }
+    // The raw data are read once for both kinds of scores.
+    compute_scores(analysis_parameters.rotate ? "ur" : "u");
+    std::cout << "Unrotated factor scores calculated.\n";
+    if (analysis_parameters.rotate)
+        std::cout << "Rotated factor scores calculated.\n";
+}
