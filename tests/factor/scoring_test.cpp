@@ -146,6 +146,21 @@ TEST_F(Scoring, RegressionWeightsForIteratedFactors)
     EXPECT_FALSE(dir.exists("T.rwt"));
 }
 
+TEST_F(Scoring, ImageWeightsGoThroughTheImageMatrix)
+{
+    // By hand, with M = ((0.5, 0.1), (0.2, 0.4)), A = (0.8, 0.6)', lambda = 2
+    // and B = (0.6, 0.8)':  M A = (0.46, 0.40)', so the unrotated weights
+    // are (0.23, 0.20)'; M A / 4 = (0.115, 0.1)', times A' gives
+    // ((0.092, 0.069), (0.08, 0.06)), times B (0.1104, 0.096)'.
+    dir.write("T.mod", "2 2 \r\nc1 c2 \r\nx 0.5 0.1 \r\ny 0.2 0.4 \r\n");
+    dir.write("T.uev", "2 1 \r\nFactor1 \r\nx 0.8 \r\ny 0.6 \r\n");
+    dir.write("T.uel", "1 1 \r\nFactor1 \r\nr1 2 \r\n");
+    dir.write("T.rev", "2 1 \r\nRot1 \r\nx 0.6 \r\ny 0.8 \r\n");
+    score_weights_image();
+    EXPECT_EQ(dir.read("T.uwt"), "2 1 \r\nFactor1 \r\nx 0.23 \r\ny 0.2 \r\n");
+    EXPECT_EQ(dir.read("T.rwt"), "2 1 \r\nRot1 \r\nx 0.1104 \r\ny 0.096 \r\n");
+}
+
 TEST_F(Scoring, ScoreFileLayout)
 {
     // Two subjects: one at the means, one a standard deviation above them
