@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 #include <utility>
 
 #include "factor/errors.h"
@@ -56,6 +57,12 @@ void matrix::alloc(int rows, int cols)
 {
     if (rows < 0 || cols < 0)
         error("negative matrix dimensions", "");
+    // Counts from a file can ask for more than any memory: that is a
+    // failed allocation like any other, not a length error.
+    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    if (count > elements_.max_size())
+        throw std::bad_alloc();
+    elements_.assign(count, 0.0);
     nrows_ = rows;
     ncols_ = cols;
     rowlab_.resize(static_cast<std::size_t>(rows));
@@ -64,7 +71,6 @@ void matrix::alloc(int rows, int cols)
     collab_.resize(static_cast<std::size_t>(cols));
     for (int j = 0; j < cols; ++j)
         collab_[j] = numbered("c", j + 1);
-    elements_.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols), 0.0);
 }
 
 matrix::matrix(int rows, int cols, double value)

@@ -1,11 +1,10 @@
 #include "factor/word_reader.h"
 
-#include <array>
-#include <cerrno>
 #include <algorithm>
+#include <array>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>

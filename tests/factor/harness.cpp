@@ -10,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <regex>
-#include <sstream>
 
 #include "factor/errors.h"
 

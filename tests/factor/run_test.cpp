@@ -16,7 +16,6 @@ const std::string banner = "                    Quarnel 4.0\n\n";
 
 std::string example(const std::string& name)
 {
-    scratch_dir unused;
     std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/" + name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -250,6 +249,15 @@ TEST_F(Run, QTypeWithTooLittleData)
     result = run({"bad.dat", "-Q"});
     EXPECT_EQ(result.exit_code, 1);
     EXPECT_EQ(result.output, "Matrix: ERROR IN MATRIX FILE BAD.DAT\n");
+}
+
+TEST_F(Run, MatrixLargerThanAnyMemory)
+{
+    dir.write("huge.dat", "2147483647 2147483647 \r\n");
+    const qrn4_result result = run({"huge.dat", "-Q"});
+    EXPECT_EQ(result.exit_code, 3);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, "Abnormal program termination\n");
 }
 
 TEST_F(Run, ClassificationEcho)
