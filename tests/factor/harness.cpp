@@ -9,7 +9,6 @@
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <regex>
 
 #include "factor/errors.h"
 
@@ -102,10 +101,21 @@ qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arg
 
 std::string mask_clock_lines(const std::string& output)
 {
-    static const std::regex time_line("(Analysis (began|ended) )[^\n]*");
-    static const std::regex elapsed_line("Elapsed time [0-9.]+ seconds");
-    std::string masked = std::regex_replace(output, time_line, "$1<time>");
-    return std::regex_replace(masked, elapsed_line, "Elapsed time <s> seconds");
+    std::string masked;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        end = end == std::string::npos ? output.size() : end + 1;
+        const std::string_view line(output.data() + start, end - start);
+        if (line.starts_with("Analysis began ") || line.starts_with("Analysis ended "))
+            masked.append(line.substr(0, 15)).append("<time>\n");
+        else if (line.starts_with("Elapsed time ") && line.ends_with(" seconds\n"))
+            masked.append("Elapsed time <s> seconds\n");
+        else
+            masked.append(line);
+        start = end;
+    }
+    return masked;
 }
 
 std::string expect_run_error(const std::function<void()>& action)
