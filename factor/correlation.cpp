@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "factor/errors.h"
@@ -73,13 +74,19 @@ void correlate()
     auto error_in_file = [&file_name] {
         fatal_error("Correlation: error in raw data file", file_name);
     };
-    matrix cor(p, p, 0.0);
+    // The names come first, so that a header that promises more variables
+    // than the file holds fails before their p x p storage is allocated.
+    std::vector<std::string> names;
     for (int j = 0; j < p; ++j) {
         std::string name;
         if (!in.read_label(name))
             error_in_file();
-        cor.setrowlab(j, name);
-        cor.setcollab(j, name);
+        names.push_back(std::move(name));
+    }
+    matrix cor(p, p, 0.0);
+    for (int j = 0; j < p; ++j) {
+        cor.setrowlab(j, names[j]);
+        cor.setcollab(j, names[j]);
     }
 
     // Sums and the upper triangle of the cross products, each addition

@@ -7,6 +7,7 @@
 // pairs far earlier and change the sweeps.
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "factor/matrix.h"

@@ -116,6 +116,9 @@ TEST_F(Correlation, ErrorsOfTheRawData)
     EXPECT_EQ(run("2 2 \r\nx y \r\na 1 2 \r\nb 2 1\n").exit_code, 0);
     // A name missing.
     EXPECT_TRUE(run("2 3 \r\nx y").output.ends_with(error_in_file));
+    // A header promising far more variables than the file holds fails on
+    // the names, before anything of its size is allocated.
+    EXPECT_TRUE(run("2 2000000000 \r\nx y \r\na 1 2 \r\nb 2 1 \r\n").output.ends_with(error_in_file));
     // A value beyond the range of a double is refused, not taken as the
     // largest one.
     EXPECT_TRUE(run("2 2 \r\nx y \r\na 1 2 \r\nb 2 1e999 \r\n").output.ends_with(error_in_file));
