@@ -179,21 +179,26 @@ TEST(VarimaxRotate, AngleBelowTheLimitLeavesThePairAlone)
     EXPECT_NEAR(above.val(1, 1), std::cos(d), 1e-12);
 }
 
+// The rows (cos 22.5, sin 22.5) and (sin 22.5, cos 22.5), in degrees.
+void expect_rows_at_22_5_degrees(const matrix& a, double tolerance)
+{
+    const double c8 = 0.92387953251128674;  // cos(pi/8)
+    const double s8 = 0.38268343236508977;  // sin(pi/8)
+    EXPECT_NEAR(a.val(0, 0), c8, tolerance);
+    EXPECT_NEAR(a.val(0, 1), s8, tolerance);
+    EXPECT_NEAR(a.val(1, 0), s8, tolerance);
+    EXPECT_NEAR(a.val(1, 1), c8, tolerance);
+}
+
 TEST(VarimaxRotate, ZeroDenominatorGivesAQuarterOfAHalfTurn)
 {
     // Rows at 0 and 45 degrees: num = -2 and den = 0 exactly, so four times
-    // the angle is -pi/2 and the pair turns by -22.5 degrees, to the rows
-    // (cos 22.5, sin 22.5) and (sin 22.5, cos 22.5).
+    // the angle is -pi/2 and the pair turns by -22.5 degrees.
     const double s = std::sqrt(0.5);
     const double values[] = {1.0, 0.0, s, s};
     matrix a = pattern(2, 2, values);
     varimax_rotate(a);
-    const double c8 = 0.92387953251128674;  // cos(pi/8)
-    const double s8 = 0.38268343236508977;  // sin(pi/8)
-    EXPECT_NEAR(a.val(0, 0), c8, 1e-12);
-    EXPECT_NEAR(a.val(0, 1), s8, 1e-12);
-    EXPECT_NEAR(a.val(1, 0), s8, 1e-12);
-    EXPECT_NEAR(a.val(1, 1), c8, 1e-12);
+    expect_rows_at_22_5_degrees(a, 1e-12);
 }
 
 TEST(VarimaxRotate, FactorWithoutLoadingsHasNoAngle)
@@ -225,13 +230,7 @@ TEST_F(Varimax, FactorWithOnlyNegativeLoadingsIsTurnedRound)
     // above, to two factors of negative loadings only.
     const double s = std::sqrt(0.5);
     const double values[] = {-1.0, 0.0, -s, -s};
-    const matrix rotated = rotate_file(pattern(2, 2, values));
-    const double c8 = 0.92387953251128674;  // cos(pi/8)
-    const double s8 = 0.38268343236508977;  // sin(pi/8)
-    EXPECT_NEAR(rotated.val(0, 0), c8, 1e-5);
-    EXPECT_NEAR(rotated.val(0, 1), s8, 1e-5);
-    EXPECT_NEAR(rotated.val(1, 0), s8, 1e-5);
-    EXPECT_NEAR(rotated.val(1, 1), c8, 1e-5);
+    expect_rows_at_22_5_degrees(rotate_file(pattern(2, 2, values)), 1e-5);
 }
 
 TEST_F(Varimax, PercentagesOfVarianceShareTheCommunalities)
