@@ -203,7 +203,7 @@ TEST_F(Scoring, ZeroEigenvalueEndsTheRun)
     EXPECT_FALSE(dir.exists("T.uwt"));
 }
 
-TEST_F(Scoring, RawDataErrors)
+TEST_F(Scoring, FileErrors)
 {
     score_weights_components();
     const std::string data = dir.read("T.dat");
@@ -225,6 +225,14 @@ TEST_F(Scoring, RawDataErrors)
     std::filesystem::remove(dir.path() / "T.dat");
     EXPECT_EQ(expect_run_error([] { compute_scores("u"); }),
               "\n<<**** FATAL ERROR ****>>\nSCORE: CANNOT OPEN RAW DATA FILE " + upper_name + "\n");
+
+    // A directory where the score file should go.
+    dir.write("T.dat", data);
+    std::filesystem::remove(dir.path() / "T.usc");
+    std::filesystem::create_directory(dir.path() / "T.usc");
+    const std::string score_name = upper_name.substr(0, upper_name.size() - 3) + "USC";
+    EXPECT_EQ(expect_run_error([] { compute_scores("u"); }),
+              "\n<<**** FATAL ERROR ****>>\nSCORE: CANNOT OPEN OUTPUT SCORE FILE " + score_name + "\n");
 }
 
 }  // namespace
