@@ -201,18 +201,6 @@ TEST(VarimaxRotate, ZeroDenominatorGivesAQuarterOfAHalfTurn)
     expect_rows_at_22_5_degrees(a, 1e-12);
 }
 
-TEST(VarimaxRotate, FactorWithoutLoadingsHasNoAngle)
-{
-    // Every row (1, 0): all u are 1 and all v 0, so num and den are both 0.
-    const double values[] = {1.0, 0.0, 1.0, 0.0, 1.0, 0.0};
-    matrix a = pattern(3, 2, values);
-    EXPECT_EQ(varimax_rotate(a).sweeps, 1);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(a.val(i, 0), 1.0);
-        EXPECT_EQ(a.val(i, 1), 0.0);
-    }
-}
-
 TEST_F(Varimax, SimplePatternIsWrittenUnchanged)
 {
     // Every variable on one factor: every pair's angle is 0.  The second
