@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <random>
@@ -13,44 +12,32 @@
 
 #include "factor/correlation.h"
 #include "factor/parameters.h"
-#include "factor/text_writer.h"
+#include "factor/matrix.h"
 
 namespace {
 
 constexpr int subjects = 200000;
 constexpr int variables = 50;
 
-// The stem of the data file, written once per process: values with a few
-// digits before and after the decimal point, correlated through a common
-// factor.
+// The stem of the data file, written once per process by the matrix
+// writer: values with three digits before and after the decimal point,
+// correlated through a common factor.
 const std::string& data_stem()
 {
     static const std::string stem = [] {
         const std::string stem =
-            (std::filesystem::temp_directory_path() / "qrn4-bench-correlate-v2").string();
-        text_writer out(stem + ".dat");
+            (std::filesystem::temp_directory_path() / "qrn4-bench-correlate").string();
         std::mt19937 random(2024);
         std::normal_distribution<double> normal;
-        out.write_count(subjects);
-        out.write(' ');
-        out.write_count(variables);
-        out.write(' ');
-        out.line_end();
-        for (int j = 0; j < variables; ++j)
-            out.write("item" + std::to_string(j + 1) + " ");
-        out.line_end();
+        matrix data(subjects, variables, 0.0);
         for (int i = 0; i < subjects; ++i) {
-            out.write("s" + std::to_string(i + 1) + " ");
             const double common = normal(random);
             for (int j = 0; j < variables; ++j) {
                 const double x = 100.0 + 10.0 * common + 20.0 * normal(random);
-                out.write_value(std::round(x * 1000.0) / 1000.0);
-                out.write(' ');
+                data.val(i, j) = std::round(x * 1000.0) / 1000.0;
             }
-            out.line_end();
         }
-        if (!out.close())
-            std::fprintf(stderr, "cannot write %s.dat\n", stem.c_str());
+        data.write(stem + ".dat");
         return stem;
     }();
     return stem;

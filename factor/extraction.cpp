@@ -90,6 +90,7 @@ void write_solution(const solution& sol, double trace, int precision)
         percent.val(0, j) = static_cast<double>(ext{e.val(0, j)} / trace * 100.0L);
     percent.write_cols(stem_file(".uet"), n);
 
+    // The scree plot file ".plt" comes between ".uet" and ".cev".
     scree_plot(e, p);
 
     matrix table(4, p, 0.0);
