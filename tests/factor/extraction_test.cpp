@@ -226,6 +226,29 @@ TEST_F(Extraction, QTypeLimitAboveTheEigenvalues)
     expect_solution("qdata", kJudgesQType, result.output);
 }
 
+TEST_F(Extraction, PrecisionLeftForTheRestOfTheRun)
+{
+    // The elapsed time prints in fixed notation with the precision that the
+    // note left: 2 after components and image analysis, 3 after iterated
+    // factors.  Written to a file, the line is not masked.
+    dir.write("attitude.dat", example("attitude.dat"));
+    auto decimals = [&](const std::vector<std::string>& options) {
+        std::vector<std::string> arguments = options;
+        arguments.insert(arguments.end(), {">", "out.txt"});
+        run("attitude.dat", arguments);
+        const std::string output = dir.read("out.txt");
+        const std::size_t at = output.find("Elapsed time ");
+        const std::size_t point = output.find('.', at);
+        const std::size_t end = output.find(" seconds\n", at);
+        if (at == std::string::npos || point > end || end == std::string::npos)
+            return std::string::npos;
+        return end - point - 1;
+    };
+    EXPECT_EQ(decimals({}), 2u);
+    EXPECT_EQ(decimals({"-TI"}), 2u);
+    EXPECT_EQ(decimals({"-TF"}), 3u);
+}
+
 TEST_F(Extraction, TraceOfZeroEndsTheRun)
 {
     // Uncorrelated variables: R is the identity, so the image covariance is
