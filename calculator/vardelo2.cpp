@@ -1,14 +1,18 @@
 #include "calculator/vardelo2.h"
 
+#include "calculator/docfile.h"
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
 #include "stats/format.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextBlock>
@@ -118,6 +122,10 @@ TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
     Memo1->installEventFilter(this);
     setCentralWidget(Memo1);
 
+    OpenDialog1.Filter = QStringLiteral("Text Files (*.txt);;All Files (*.*)");
+    SaveDialog1.Filter = OpenDialog1.Filter;
+    SaveDialog1.DefaultExt = QStringLiteral("TXT");
+
     // The document area is 656 x 381 pixels at the start; the window opens
     // centred on the screen.
     resize(656, 381 + MainMenu1->sizeHint().height());
@@ -178,31 +186,150 @@ bool TVardeloForm::eventFilter(QObject *watched, QEvent *event)
 
 void TVardeloForm::FormCreate() {}
 
-void TVardeloForm::FormCloseQuery(bool &) {}
+void TVardeloForm::FormCloseQuery(bool &CanClose)
+{
+    CanClose = AskToSave();
+}
 
-void TVardeloForm::New1Click() {}
+QString TVardeloForm::DocumentText() const
+{
+    // The blocks' own text: QTextDocument::toPlainText() would turn
+    // non-breaking spaces into blanks.
+    QString text;
+    for (QTextBlock block = Memo1->document()->begin(); block.isValid(); block = block.next()) {
+        if (block != Memo1->document()->begin())
+            text += QLatin1Char('\n');
+        text += block.text();
+    }
+    return text;
+}
 
-void TVardeloForm::Open1Click() {}
+bool TVardeloForm::AskToSave()
+{
+    if (!Memo1->document()->isModified())
+        return true;
+    Beep();
+    QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Warning"),
+                       QStringLiteral("File %1 has been modified. Save file?")
+                           .arg(OpenDialog1.FileName),
+                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    prompt.setDefaultButton(QMessageBox::Yes);
+    prompt.setEscapeButton(QMessageBox::Cancel);
+    switch (prompt.exec()) {
+    case QMessageBox::Yes:
+        return SaveDocument();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
 
-void TVardeloForm::Save1Click() {}
+bool TVardeloForm::SaveDocument()
+{
+    if (OpenDialog1.FileName.isEmpty())
+        return SaveDocumentAs();
+    WriteDocumentFile(OpenDialog1.FileName, DocumentText());
+    return true;
+}
 
-void TVardeloForm::Saveas1Click() {}
+bool TVardeloForm::SaveDocumentAs()
+{
+    if (!SaveDialog1.Execute(this))
+        return false;
+    WriteDocumentFile(SaveDialog1.FileName, DocumentText());
+    ShowFileNameInCaption(SaveDialog1.FileName);
+    OpenDialog1.FileName = SaveDialog1.FileName;
+    return true;
+}
+
+void TVardeloForm::ShowFileNameInCaption(const QString &FileName)
+{
+    setWindowTitle(QStringLiteral("Text Demo - ") + QFileInfo(FileName).fileName());
+}
+
+void ResetFileHistory(TOpenDialog &Dialog)
+{
+    Dialog.History.clear();
+}
+
+void TVardeloForm::New1Click()
+{
+    if (!AskToSave())
+        return;
+    Memo1->clear();
+    Memo1->document()->setModified(false);
+    OpenDialog1.FileName.clear();
+    setWindowTitle(QStringLiteral("Text Demo - [Untitled]"));
+}
+
+void TVardeloForm::Open1Click()
+{
+    if (!AskToSave())
+        return;
+    ResetFileHistory(OpenDialog1);
+    const QString previous = OpenDialog1.FileName;
+    if (!OpenDialog1.Execute(this))
+        return;
+    QString text;
+    try {
+        text = ReadDocumentFile(OpenDialog1.FileName);
+    } catch (...) {
+        // The file that could not be read does not become the document's.
+        OpenDialog1.FileName = previous;
+        throw;
+    }
+    Memo1->setPlainText(text);
+    Memo1->document()->setModified(false);
+    ShowFileNameInCaption(OpenDialog1.FileName);
+}
+
+void TVardeloForm::Save1Click()
+{
+    SaveDocument();
+}
+
+void TVardeloForm::Saveas1Click()
+{
+    SaveDocumentAs();
+}
 
 void TVardeloForm::Print1Click() {}
 
 void TVardeloForm::Printersetup1Click() {}
 
-void TVardeloForm::File1Click() {}
+void TVardeloForm::File1Click()
+{
+    close();
+}
 
-void TVardeloForm::Cut1Click() {}
+void TVardeloForm::Cut1Click()
+{
+    Memo1->cut();
+}
 
-void TVardeloForm::Copy1Click() {}
+void TVardeloForm::Copy1Click()
+{
+    Memo1->copy();
+}
 
-void TVardeloForm::Paste1Click() {}
+void TVardeloForm::Paste1Click()
+{
+    if (!QGuiApplication::clipboard()->text().isEmpty())
+        Memo1->paste();
+}
 
-void TVardeloForm::Delete1Click() {}
+void TVardeloForm::Delete1Click()
+{
+    QTextCursor cursor = Memo1->textCursor();
+    cursor.removeSelectedText();
+    Memo1->setTextCursor(cursor);
+}
 
-void TVardeloForm::Selectall1Click() {}
+void TVardeloForm::Selectall1Click()
+{
+    Memo1->selectAll();
+}
 
 void TVardeloForm::Binomial1Click() {}
 

@@ -22,6 +22,7 @@
 #pragma once
 
 #include "calculator/framework/application.h"
+#include "calculator/framework/filedialog.h"
 
 #include <QDialog>
 #include <QMainWindow>
@@ -59,6 +60,11 @@ public:
     QAction *About1;
     // The results document.
     QPlainTextEdit *Memo1;
+    // The file dialogs.  OpenDialog1.FileName is the document's file name
+    // (empty for a new document): Open and Save as set it, New empties it,
+    // Save writes to it.
+    TOpenDialog OpenDialog1;
+    TSaveDialog SaveDialog1;
 
     void FormCreate();
     // Asked before the window closes; CanClose starts true.
@@ -99,12 +105,29 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The document as the text area holds it, lines separated by '\n'.
+    QString DocumentText() const;
+    // The question before a modified document is closed or replaced: true
+    // when the command may go on (the document was not modified, was
+    // saved, or the user chose not to save it).
+    bool AskToSave();
+    // Save and Save as; false when nothing was written because the user
+    // cancelled the save dialog.  A failing write raises EFileError and
+    // changes nothing.
+    bool SaveDocument();
+    bool SaveDocumentAs();
+    // Shows "Text Demo - " and the file's name without its folder.
+    void ShowFileNameInCaption(const QString &FileName);
+
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
                      const QKeySequence &shortcut, void (TVardeloForm::*handler)());
 };
 
 // The main window; set while it exists.
 extern TVardeloForm *VardeloForm;
+
+// Empties the history of the dialog, so that it offers no earlier folders.
+void ResetFileHistory(TOpenDialog &Dialog);
 
 // Program start: the framework, the application title and the main window,
 // shown centred on the screen.  The caller runs the event loop.

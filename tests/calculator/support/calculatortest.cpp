@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QAbstractSpinBox>
 #include <QPlainTextEdit>
@@ -156,4 +157,18 @@ void ClickButton(QDialog *dialog, const QString &caption)
             return;
         }
     QTest::qFail(qPrintable(QStringLiteral("no button \"%1\"").arg(caption)), __FILE__, __LINE__);
+}
+
+void AnswerFileDialog(QDialog *dialog, const QString &path)
+{
+    auto *fileDialog = qobject_cast<QFileDialog *>(dialog);
+    auto *field = fileDialog ? fileDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))
+                             : nullptr;
+    if (!field) {
+        QTest::qFail("not a file dialog with a file name field", __FILE__, __LINE__);
+        return;
+    }
+    field->setFocus();
+    field->setText(path);
+    QTest::keyClick(field, Qt::Key_Return);
 }

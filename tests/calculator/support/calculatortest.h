@@ -115,3 +115,7 @@ void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
 // Clicks the push button with this caption ("OK", "Cancel") in the dialog.
 void ClickButton(QDialog *dialog, const QString &caption);
+
+// Answers an open or save dialog (a QFileDialog) as a user who writes the
+// file's whole path into its file name field and presses Enter.
+void AnswerFileDialog(QDialog *dialog, const QString &path);

@@ -1,0 +1,105 @@
+#include "calculator/docfile.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include <array>
+
+namespace {
+
+// Characters of the bytes 0x80 to 0x9F; the unassigned ones keep their
+// own number.
+constexpr std::array<char16_t, 32> HighControlRange = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+[[noreturn]] void Fail(const char *format, const QString &fileName, const QString &reason)
+{
+    throw EFileError(QString::fromLatin1(format).arg(fileName, reason).toStdString());
+}
+
+QString Decode(const QByteArray &bytes)
+{
+    const auto startsWith = [&bytes](const char *mark) { return bytes.startsWith(mark); };
+    if (startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (startsWith("\xFF\xFE"))
+        return QStringDecoder(QStringConverter::Utf16LE)(bytes.mid(2));
+    if (startsWith("\xFE\xFF"))
+        return QStringDecoder(QStringConverter::Utf16BE)(bytes.mid(2));
+    return DecodeWindows1252(bytes);
+}
+
+}  // namespace
+
+QString DecodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char byte : bytes) {
+        const auto code = static_cast<unsigned char>(byte);
+        *out++ = code >= 0x80 && code < 0xA0 ? QChar(HighControlRange[code - 0x80]) : QChar(char16_t(code));
+    }
+    return text;
+}
+
+std::optional<QByteArray> EncodeWindows1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar character : text) {
+        const char16_t code = character.unicode();
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            bytes.append(static_cast<char>(code));
+            continue;
+        }
+        qsizetype found = -1;
+        for (qsizetype i = 0; i < qsizetype(HighControlRange.size()); ++i)
+            if (HighControlRange[i] == code)
+                found = i;
+        if (found < 0)
+            return std::nullopt;
+        bytes.append(static_cast<char>(0x80 + found));
+    }
+    return bytes;
+}
+
+QString ReadDocumentFile(const QString &FileName)
+{
+    QFile file(FileName);
+    if (!file.open(QIODevice::ReadOnly))
+        Fail("Cannot open file \"%1\". %2", FileName, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        Fail("Cannot open file \"%1\". %2", FileName, file.errorString());
+
+    QString text = Decode(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+void WriteDocumentFile(const QString &FileName, const QString &Text)
+{
+    QString text = Text;
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    std::optional<QByteArray> bytes = EncodeWindows1252(text);
+    if (!bytes)
+        bytes = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+
+    // Unbuffered: a buffered QSaveFile can report success after the flush
+    // of its last bytes failed, and would then put a cut-off file in place
+    // of the old one.
+    QSaveFile file(FileName);
+    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    for (qint64 done = 0; written && done < bytes->size();) {
+        const qint64 count = file.write(bytes->constData() + done, bytes->size() - done);
+        written = count > 0;
+        done += count;
+    }
+    if (!written || !file.commit())
+        Fail("Cannot create file \"%1\". %2", FileName, file.errorString());
+}
