@@ -3,6 +3,7 @@
 #include "calculator/docfile.h"
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
+#include "calculator/framework/printer.h"
 #include "calculator/framework/spinedit.h"
 #include "stats/format.h"
 
@@ -13,7 +14,9 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -294,9 +297,26 @@ void TVardeloForm::Saveas1Click()
     SaveDocumentAs();
 }
 
-void TVardeloForm::Print1Click() {}
+void TVardeloForm::Print1Click()
+{
+    QPrintDialog PrintDialog1(&Printer(), this);
+    if (PrintDialog1.exec() != QDialog::Accepted)
+        return;
+    QStringList lines = DocumentText().split(QLatin1Char('\n'));
+    // A final line break ends the last line; it starts no further one.
+    if (lines.constLast().isEmpty())
+        lines.removeLast();
+    TPrinterText device(Printer(), Memo1->font());
+    for (const QString &line : lines)
+        device.WriteLine(line);
+    device.Close();
+}
 
-void TVardeloForm::Printersetup1Click() {}
+void TVardeloForm::Printersetup1Click()
+{
+    QPageSetupDialog PrinterSetupDialog1(&Printer(), this);
+    PrinterSetupDialog1.exec();
+}
 
 void TVardeloForm::File1Click()
 {

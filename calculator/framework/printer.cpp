@@ -1,0 +1,114 @@
+#include "calculator/framework/printer.h"
+
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QScreen>
+
+#include <cmath>
+
+namespace {
+
+QFont PrintFont(QFont font)
+{
+    if (font.pixelSize() > 0) {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const qreal dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
+        font.setPointSizeF(font.pixelSize() * 72.0 / dpi);
+    }
+    return font;
+}
+
+}  // namespace
+
+QPrinter &Printer()
+{
+    // Lives until the program ends, like the printer settings it holds.
+    static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
+    return *printer;
+}
+
+TPrinterText::TPrinterText(QPrinter &printer, const QFont &font)
+    : printer_(printer), font_(PrintFont(font)), metrics_(font_, &printer)
+{
+    pageWidth_ = printer_.width();
+    pageHeight_ = printer_.height();
+    tabWidth_ = 8 * metrics_.averageCharWidth();
+    if (!painter_.begin(&printer_))
+        Fail(QStringLiteral("Cannot start printing on \"%1\""));
+    painter_.setFont(font_);
+    painter_.setPen(Qt::black);
+}
+
+TPrinterText::~TPrinterText()
+{
+    if (painter_.isActive())
+        painter_.end();
+}
+
+void TPrinterText::StartPrintedLine()
+{
+    const qreal height = metrics_.lineSpacing();
+    if (nextLineTop_ > 0 && nextLineTop_ + height > pageHeight_) {
+        if (!printer_.newPage())
+            Fail(QStringLiteral("Printing on \"%1\" failed"));
+        nextLineTop_ = 0;
+    }
+    lineTop_ = nextLineTop_;
+    nextLineTop_ += height;
+}
+
+qreal TPrinterText::Advance(QStringView character, qreal x) const
+{
+    if (character == u"\t")
+        return (std::floor(x / tabWidth_) + 1) * tabWidth_ - x;
+    return metrics_.horizontalAdvance(character.toString());
+}
+
+void TPrinterText::WriteLine(const QString &line)
+{
+    StartPrintedLine();
+    // Characters between tabs are drawn as one run.
+    QString run;
+    qreal runLeft = 0, x = 0;
+    const auto drawRun = [&] {
+        if (!run.isEmpty())
+            painter_.drawText(QPointF(runLeft, lineTop_ + metrics_.ascent()), run);
+        run.clear();
+    };
+    for (qsizetype i = 0; i < line.size();) {
+        const qsizetype length =
+            line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate() ? 2
+                                                                                              : 1;
+        const QStringView character = QStringView(line).mid(i, length);
+        i += length;
+        qreal width = Advance(character, x);
+        if (x > 0 && x + width > pageWidth_) {
+            drawRun();
+            StartPrintedLine();
+            x = 0;
+            width = Advance(character, x);
+        }
+        if (character == u"\t") {
+            drawRun();
+        } else {
+            if (run.isEmpty())
+                runLeft = x;
+            run += character;
+        }
+        x += width;
+    }
+    drawRun();
+}
+
+void TPrinterText::Close()
+{
+    if (painter_.isActive() && (!painter_.end() || printer_.printerState() == QPrinter::Error))
+        Fail(QStringLiteral("Printing on \"%1\" failed"));
+}
+
+void TPrinterText::Fail(const QString &format) const
+{
+    const QString target =
+        printer_.outputFileName().isEmpty() ? printer_.printerName() : printer_.outputFileName();
+    throw EPrinterError(format.arg(target).toStdString());
+}

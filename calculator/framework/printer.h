@@ -1,0 +1,65 @@
+// The application's printer and the printer used as a text device.
+//
+// Printer() is the current printer: the print and page-setup dialogs
+// change it, and every print job goes to it.  A TPrinterText writes lines
+// of text to it from the top of the first page down:
+//
+//     TPrinterText device(Printer(), Memo1->font());   // starts the job
+//     for (const QString &line : lines)
+//         device.WriteLine(line);
+//     device.Close();                                 // ends the job
+//
+// Each line starts on a new printed line.  A line wider than the page goes
+// on in the next printed line, broken after the last character that fits
+// (at least one character goes on every printed line).  Tab stops stand
+// every eight average character widths.  A printed line that does not fit
+// below the last one starts a new page.
+//
+// Failures raise EPrinterError; a job that is interrupted by one is ended
+// with the lines written so far.
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QString>
+
+#include <stdexcept>
+
+class QPrinter;
+
+class EPrinterError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+QPrinter &Printer();
+
+class TPrinterText {
+public:
+    // Starts a job on the printer with the font.  A font sized in pixels
+    // prints at the point size it has on the screen.
+    TPrinterText(QPrinter &printer, const QFont &font);
+    ~TPrinterText();
+    TPrinterText(const TPrinterText &) = delete;
+    TPrinterText &operator=(const TPrinterText &) = delete;
+
+    void WriteLine(const QString &line);
+    // Ends the job.
+    void Close();
+
+private:
+    // Moves to a fresh printed line: the next one, or the top of a new page
+    // when that one would not fit.
+    void StartPrintedLine();
+    // The width of the character (one code point) when it starts at x.
+    qreal Advance(QStringView character, qreal x) const;
+    [[noreturn]] void Fail(const QString &format) const;
+
+    QPrinter &printer_;
+    QFont font_;
+    QFontMetricsF metrics_;
+    QPainter painter_;
+    qreal pageWidth_, pageHeight_, tabWidth_;
+    qreal lineTop_ = 0, nextLineTop_ = 0;
+};
