@@ -1,5 +1,6 @@
 #include "calculator/vardelo2.h"
 
+#include "calculator/aboutsc.h"
 #include "calculator/docfile.h"
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
@@ -381,7 +382,10 @@ void TVardeloForm::Contingency1Click() {}
 
 void TVardeloForm::Contingencytable1Click() {}
 
-void TVardeloForm::About1Click() {}
+void TVardeloForm::About1Click()
+{
+    LaunchDialog(AboutBox);
+}
 
 void StartVardelo()
 {
