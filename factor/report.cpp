@@ -210,12 +210,10 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
             if (rows > 1)  // a single row goes without its label
                 table.setrowlab(r, label);
             for (int j = 0; j < columns; ++j) {
-                if (!in.read_word(word))
+                value_conversion value;
+                if (!in.read_value(value) || !value.in_range)
                     data_error();
-                const auto [value, in_range] = convert_value(word);
-                if (!in_range)
-                    data_error();
-                table.val(r, j) = value;
+                table.val(r, j) = value.value;
             }
         }
         for (int c = 0; c < columns;) {
