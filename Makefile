@@ -11,8 +11,11 @@ build: deps
 	@cmake --preset default >/dev/null
 	@cmake --build --preset default
 
+# The example analysis runs in build/run, since qrn4 writes its intermediate
+# files beside the data file.
 run: build
-	build/calculator/vardelo
+	@rm -rf build/run && mkdir -p build/run && cp examples/attitude.dat build/run/
+	cd build/run && ../factor/qrn4 attitude.dat -R -S
 
 test: deps test-default test-asan
 
