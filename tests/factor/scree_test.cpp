@@ -10,7 +10,6 @@
 #include "factor/errors.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
-#include "factor/scree.h"
 #include "factor/stages.h"
 #include "harness.h"
 
@@ -118,21 +117,6 @@ TEST_F(Scree, FileIsAlways1794BytesWithoutLineEnds)
         // The top and bottom rows stay blank.
         EXPECT_EQ(bytes.substr(0, 69), std::string(69, ' ')) << p;
         EXPECT_EQ(bytes.substr(1794 - 69), std::string(69, ' ')) << p;
-    }
-}
-
-TEST_F(Scree, SpacingFollowsTheNumberOfFactors)
-{
-    struct expected_spacing {
-        int count, tick_step;
-        double xstep;
-    };
-    for (auto [count, tick_step, xstep] :
-         {expected_spacing{1, 1, 10}, {5, 1, 10}, {6, 1, 6}, {10, 1, 6}, {11, 5, 4}, {15, 5, 4},
-          {16, 10, 3}, {20, 10, 3}, {21, 10, 2}, {30, 10, 2}}) {
-        const scree_spacing_result spacing = scree_spacing(count);
-        EXPECT_EQ(spacing.tick_step, tick_step) << count;
-        EXPECT_EQ(spacing.xstep, xstep) << count;
     }
 }
 
