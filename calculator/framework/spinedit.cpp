@@ -40,8 +40,9 @@ void TSpinEdit::SetText(const QString &text)
 
 int TSpinEdit::Clamped(long long value) const
 {
+    // The minimum wins when a program has set the maximum below it.
     if (minValue_ != maxValue_)
-        value = std::clamp<long long>(value, minValue_, maxValue_);
+        value = value < minValue_ ? minValue_ : std::min<long long>(value, maxValue_);
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
