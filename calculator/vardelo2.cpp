@@ -6,6 +6,9 @@
 #include "calculator/framework/convert.h"
 #include "calculator/framework/printer.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/sccor.h"
+#include "calculator/scmea1.h"
+#include "calculator/scmea2.h"
 #include "stats/format.h"
 
 #include <QClipboard>
@@ -366,11 +369,11 @@ void TVardeloForm::Ftest1Click() {}
 
 void TVardeloForm::rvalue1Click() {}
 
-void TVardeloForm::Comparisonofmeans1sample1Click() {}
+void TVardeloForm::Comparisonofmeans1sample1Click() { LaunchDialog(ScMean1); }
 
-void TVardeloForm::Comparisonbetweenmeans1Click() {}
+void TVardeloForm::Comparisonbetweenmeans1Click() { LaunchDialog(ScMean); }
 
-void TVardeloForm::Comparisonbetweencorrelations1Click() {}
+void TVardeloForm::Comparisonbetweencorrelations1Click() { LaunchDialog(ScCorrelation); }
 
 void TVardeloForm::Proportion1Click() {}
 

@@ -1,0 +1,81 @@
+#include "calculator/dialogkit.h"
+
+#include "calculator/framework/application.h"
+#include "stats/format.h"
+
+#include <QEvent>
+#include <QFont>
+
+#include <cstdint>
+
+namespace {
+
+class ActivateFilter : public QObject {
+public:
+    ActivateFilter(QDialog *form, std::function<void()> handler)
+        : QObject(form), handler_(std::move(handler))
+    {
+        form->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+            Guarded(handler_);
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
+}  // namespace
+
+void SetupDialogForm(QDialog *form, const QString &caption, int width, int height)
+{
+    form->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    form->setWindowTitle(caption);
+    form->setFixedSize(width, height);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(11);
+    form->setFont(font);
+}
+
+QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, const QRect &place)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(place);
+    // A label is its own buddy when it names no field: it takes no focus,
+    // so its accelerator letter is shown and does nothing.
+    label->setBuddy(field ? field : label);
+    return label;
+}
+
+void SetTabOrder(std::initializer_list<QWidget *> widgets)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void BindFormActivate(QDialog *form, std::function<void()> handler)
+{
+    new ActivateFilter(form, std::move(handler));
+}
+
+QString FormatText(int Width, int Decimals, double X)
+{
+    return QString::fromStdString(FormatNumber(Width, Decimals, X));
+}
+
+QString PadLeftText(const QString &S, int Width)
+{
+    return QString::fromStdString(PadLeft(S.toStdString(), static_cast<std::uint8_t>(Width)));
+}

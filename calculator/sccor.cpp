@@ -1,0 +1,81 @@
+#include "calculator/sccor.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/fperror.h"
+#include "stats/inverse_t.h"
+#include "stats/probabilities.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cmath>
+
+TScCorrelation *ScCorrelation = nullptr;
+
+TScCorrelation::TScCorrelation(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Difference between two correlations"), 367, 129);
+
+    // The two samples' boxes are laid out alike.
+    auto sample = [this](const QString &caption, int left, TNumEdit *&correl, TSpinEdit *&size,
+                         const QString &correlText) {
+        auto *box = new QGroupBox(caption, this);
+        box->setGeometry(left, 8, 171, 80);
+        correl = new TNumEdit(box);
+        correl->SetRangeCheck(true);
+        correl->SetRangeMinimum(-1);
+        correl->SetRangeMaximum(1);
+        correl->setText(correlText);
+        correl->setGeometry(96, 20, 65, 21);
+        size = new TSpinEdit(box);
+        size->SetMinValue(2);
+        size->SetMaxValue(1000000);
+        size->SetValue(10);
+        size->setGeometry(96, 50, 65, 21);
+        return box;
+    };
+    GroupBox1 =
+        sample(QStringLiteral("Sample #1"), 8, Correl1, SampleSize1, QStringLiteral("0.5"));
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl1, {4, 20, 88, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize1, {4, 50, 88, 21});
+    GroupBox2 =
+        sample(QStringLiteral("Sample #2"), 188, Correl2, SampleSize2, QStringLiteral("0.3"));
+    Label3 = FieldLabel(GroupBox2, QStringLiteral("C&orrelation:"), Correl2, {4, 20, 88, 21});
+    Label4 = FieldLabel(GroupBox2, QStringLiteral("S&ample size:"), SampleSize2, {4, 50, 88, 21});
+
+    OKBtn = CreateOkButton(this, &TScCorrelation::OKBtnClick);
+    OKBtn->setGeometry(203, 96, 75, 25);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(284, 96, 75, 25);
+
+    SetTabOrder({OKBtn, CancelBtn, Correl1, SampleSize1, Correl2, SampleSize2});
+    OKBtn->setFocus();
+}
+
+void TScCorrelation::OKBtnClick()
+{
+    const double r1 = StrToFloat(Correl1->text());
+    const double r2 = StrToFloat(Correl2->text());
+    const int n1 = SampleSize1->Value();
+    const int n2 = SampleSize2->Value();
+
+    AppendLine(QStringLiteral("\r\nDIFF. BETWEEN CORRELATION  (r1 = ") + Correl1->text()
+               + QStringLiteral(", n = ") + IntToStr(n1) + QLatin1Char(')'));
+
+    const long double spread = Sqrt(Divide(1, n1 - 3.0L) + Divide(1, n2 - 3.0L));
+    const double z = Stored(Divide(std::fabs(static_cast<long double>(FisherZ(r1)) - FisherZ(r2)),
+                                   spread));
+
+    AppendLine(PadLeftText(QStringLiteral("(r2 = "), 33) + TrimSpaces(Correl2->text())
+               + QStringLiteral(", n = ") + IntToStr(n2) + QStringLiteral(")\r\n"));
+
+    const double p = NormalTailProbability(z);
+    AppendProbabilityLine(QStringLiteral("(1-tailed)"), p);
+    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * p);
+}

@@ -1,0 +1,28 @@
+// Difference between two correlations from independent samples, through
+// Fisher's z.
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TNumEdit;
+class TSpinEdit;
+
+class TScCorrelation : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TScCorrelation(QWidget *parent = nullptr);
+
+    QPushButton *OKBtn, *CancelBtn;
+    QGroupBox *GroupBox1, *GroupBox2;
+    QLabel *Label1, *Label2, *Label3, *Label4;
+    TNumEdit *Correl1, *Correl2;
+    TSpinEdit *SampleSize1, *SampleSize2;
+
+    void OKBtnClick();
+};
+
+extern TScCorrelation *ScCorrelation;

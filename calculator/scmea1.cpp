@@ -1,0 +1,106 @@
+#include "calculator/scmea1.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/fperror.h"
+#include "stats/probabilities.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cmath>
+
+TScMean1 *ScMean1 = nullptr;
+
+TScMean1::TScMean1(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Comparison of means - 1 sample"), 418, 187);
+
+    GroupBox4 = new QGroupBox(QStringLiteral("Variability measure:"), this);
+    GroupBox4->setGeometry(8, 8, 402, 41);
+    Measure_variance = new QRadioButton(QStringLiteral("&Variance"), GroupBox4);
+    Measure_variance->setGeometry(16, 16, 120, 17);
+    Measure_StdDev = new QRadioButton(QStringLiteral("Standard &deviation"), GroupBox4);
+    Measure_StdDev->setGeometry(160, 16, 160, 17);
+    Measure_StdDev->setChecked(true);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
+    GroupBox1->setGeometry(8, 56, 197, 84);
+    Mean1 = new TNumEdit(GroupBox1);
+    Mean1->setText(QStringLiteral("0.5"));
+    Mean1->setGeometry(118, 20, 71, 21);
+    SampleSize = new TSpinEdit(GroupBox1);
+    SampleSize->SetMinValue(2);
+    SampleSize->SetMaxValue(1000000);
+    SampleSize->SetValue(10);
+    SampleSize->setGeometry(118, 52, 71, 21);
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, {2, 20, 112, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {2, 52, 112, 21});
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Population"), this);
+    GroupBox2->setGeometry(213, 56, 197, 84);
+    Mean2 = new TNumEdit(GroupBox2);
+    Mean2->setText(QStringLiteral("0.0"));
+    Mean2->setGeometry(118, 20, 71, 21);
+    StdDev = new TNumEdit(GroupBox2);
+    StdDev->SetPositiveOnly(true);
+    StdDev->setText(QStringLiteral("0.5"));
+    StdDev->setGeometry(118, 52, 71, 21);
+    Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, {2, 20, 112, 21});
+    Label4 = FieldLabel(GroupBox2, QStringLiteral("St&andard deviation:"), StdDev,
+                        {2, 52, 112, 21});
+
+    OKBtn = CreateOkButton(this, &TScMean1::OKBtnClick);
+    OKBtn->setGeometry(254, 152, 75, 25);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(335, 152, 75, 25);
+
+    SetTabOrder({OKBtn, CancelBtn, Mean1, SampleSize, Mean2, StdDev, Measure_variance,
+                 Measure_StdDev});
+    OKBtn->setFocus();
+
+    ConnectGuarded(Measure_variance, &QRadioButton::clicked, this,
+                   &TScMean1::Measure_VarianceClick);
+    ConnectGuarded(Measure_StdDev, &QRadioButton::clicked, this,
+                   &TScMean1::Measure_VarianceClick);
+    BindFormActivate(this, [this] { FormActivate(); });
+}
+
+void TScMean1::Measure_VarianceClick()
+{
+    Label4->setText(Measure_variance->isChecked() ? QStringLiteral("V&ariance:")
+                                                  : QStringLiteral("St&andard deviation:"));
+}
+
+void TScMean1::FormActivate()
+{
+    Measure_VarianceClick();
+}
+
+void TScMean1::OKBtnClick()
+{
+    const double m = StrToFloat(Mean1->text());
+    const double Mu = StrToFloat(Mean2->text());
+    const double spread = StrToFloat(StdDev->text());
+    const double s = Measure_variance->isChecked() ? Stored(Sqrt(spread)) : spread;
+    const int n = SampleSize->Value();
+
+    AppendLine(QStringLiteral("T-TEST FOR 1 SAMPLE  (m = ") + Mean1->text()
+               + QStringLiteral(", n = ") + IntToStr(n) + QStringLiteral(", Mu = ")
+               + Mean2->text() + QStringLiteral(", S.D. = ") + StdDev->text()
+               + QStringLiteral(")\r\n"));
+
+    const double t = Stored(Divide(std::fabs(static_cast<long double>(Mu) - m),
+                                   Divide(s, Sqrt(n))));
+    AppendLine(PadLeftText(QStringLiteral("t = "), 15) + FormatText(6, 3, t));
+
+    const double p = StudentTProbability(t, n - 1);
+    AppendProbabilityLine(QStringLiteral("(1-tailed)"), p);
+    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * p);
+}
