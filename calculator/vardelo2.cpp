@@ -6,7 +6,10 @@
 #include "calculator/framework/convert.h"
 #include "calculator/framework/printer.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/sccimea.h"
+#include "calculator/sccipro.h"
 #include "calculator/sccor.h"
+#include "calculator/scicor.h"
 #include "calculator/scmea1.h"
 #include "calculator/scmea2.h"
 #include "stats/format.h"
@@ -375,11 +378,11 @@ void TVardeloForm::Comparisonbetweenmeans1Click() { LaunchDialog(ScMean); }
 
 void TVardeloForm::Comparisonbetweencorrelations1Click() { LaunchDialog(ScCorrelation); }
 
-void TVardeloForm::Proportion1Click() {}
+void TVardeloForm::Proportion1Click() { LaunchDialog(ScCIProportion); }
 
-void TVardeloForm::Man1Click() {}
+void TVardeloForm::Man1Click() { LaunchDialog(ScCIMean); }
 
-void TVardeloForm::Pearsonsr1Click() {}
+void TVardeloForm::Pearsonsr1Click() { LaunchDialog(ScCiCorrelation); }
 
 void TVardeloForm::Contingency1Click() {}
 

@@ -1,0 +1,80 @@
+#include "calculator/sccimea.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/fperror.h"
+#include "stats/inverse_t.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+TScCIMean *ScCIMean = nullptr;
+
+TScCIMean::TScCIMean(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Confidence interval of the mean"), 300, 153);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
+    GroupBox1->setGeometry(8, 8, 200, 137);
+    Mean = new TNumEdit(GroupBox1);
+    Mean->setText(QStringLiteral("0.5"));
+    Mean->setGeometry(116, 20, 72, 21);
+    StdDev = new TNumEdit(GroupBox1);
+    StdDev->SetPositiveOnly(true);
+    StdDev->setText(QStringLiteral("0.5"));
+    StdDev->setGeometry(116, 48, 72, 21);
+    SampleSize = new TSpinEdit(GroupBox1);
+    SampleSize->SetMinValue(2);
+    SampleSize->SetMaxValue(1000000);
+    SampleSize->SetValue(10);
+    SampleSize->setGeometry(116, 76, 72, 21);
+    ConfidenceWidth = new TNumEdit(GroupBox1);
+    ConfidenceWidth->SetPositiveOnly(true);
+    ConfidenceWidth->SetRangeCheck(true);
+    ConfidenceWidth->SetRangeMaximum(99.999);
+    ConfidenceWidth->setText(QStringLiteral("95"));
+    ConfidenceWidth->setGeometry(116, 104, 72, 21);
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean, {4, 20, 108, 21});
+    Label4 = FieldLabel(GroupBox1, QStringLiteral("Standard &deviation:"), StdDev,
+                        {4, 48, 108, 21});
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {4, 76, 108, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
+                        {4, 104, 108, 21});
+
+    OKBtn = CreateOkButton(this, &TScCIMean::OKBtnClick);
+    OKBtn->setGeometry(215, 8, 77, 27);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(215, 40, 77, 27);
+
+    SetTabOrder({OKBtn, CancelBtn, Mean, SampleSize, ConfidenceWidth, StdDev});
+    OKBtn->setFocus();
+}
+
+void TScCIMean::OKBtnClick()
+{
+    const double m = StrToFloat(Mean->text());
+    const double s = StrToFloat(StdDev->text());
+    const double pct = StrToFloat(ConfidenceWidth->text());
+    const int n = SampleSize->Value();
+
+    AppendLine(QStringLiteral("\r\n  CONFIDENCE INTERVAL - MEAN  (m = ")
+               + TrimSpaces(FormatText(10, 3, m)) + QStringLiteral(", s.d. = ")
+               + TrimSpaces(FormatText(10, 3, s)) + QStringLiteral(", n = ") + IntToStr(n)
+               + QLatin1Char(')'));
+
+    const long double e = Divide(s, Sqrt(n));
+    const double t = InverseStudentT(n - 1, Stored(1 - (1 - pct / 100.0L) / 2));
+    const double h = Stored(t * e);
+    const double lower = Stored(m - static_cast<long double>(h));
+    const double upper = Stored(m + static_cast<long double>(h));
+
+    AppendLine(QStringLiteral("\r\n") + PadLeftText(ConfidenceWidth->text(), 15)
+               + QStringLiteral("% C.I. =  [") + TrimSpaces(FormatText(10, 3, lower))
+               + QStringLiteral("  To  ") + TrimSpaces(FormatText(10, 3, upper))
+               + QLatin1Char(']'));
+}

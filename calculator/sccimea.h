@@ -1,0 +1,28 @@
+// Confidence interval of a mean from its standard deviation and the
+// sample size, with Student's t.
+#pragma once
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TNumEdit;
+class TSpinEdit;
+
+class TScCIMean : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TScCIMean(QWidget *parent = nullptr);
+
+    QPushButton *OKBtn, *CancelBtn;
+    QGroupBox *GroupBox1;
+    QLabel *Label1, *Label2, *Label3, *Label4;
+    TNumEdit *Mean, *StdDev, *ConfidenceWidth;
+    TSpinEdit *SampleSize;
+
+    void OKBtnClick();
+};
+
+extern TScCIMean *ScCIMean;

@@ -1,0 +1,122 @@
+#include "calculator/sccipro.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/fperror.h"
+#include "stats/special_functions.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <climits>
+
+TScCIProportion *ScCIProportion = nullptr;
+
+TScCIProportion::TScCIProportion(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Binomial distribution"), 317, 128);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setGeometry(8, 8, 214, 112);
+    Success = new TSpinEdit(GroupBox1);
+    Success->SetMinValue(0);
+    Success->SetMaxValue(1000000);
+    Success->SetValue(1);
+    Success->setGeometry(124, 14, 80, 21);
+    Trial = new TSpinEdit(GroupBox1);
+    Trial->SetMinValue(2);
+    Trial->SetMaxValue(100000);
+    Trial->SetValue(10);
+    Trial->setGeometry(124, 46, 80, 21);
+    ConfidenceWidth = new TNumEdit(GroupBox1);
+    ConfidenceWidth->SetPositiveOnly(true);
+    ConfidenceWidth->SetRangeCheck(true);
+    ConfidenceWidth->SetRangeMaximum(99.999);
+    ConfidenceWidth->setText(QStringLiteral("95"));
+    ConfidenceWidth->setGeometry(124, 78, 80, 21);
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Number of success:"), Success,
+                        {4, 14, 116, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), Trial, {4, 46, 116, 21});
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
+                        {4, 78, 116, 21});
+
+    OKBtn = CreateOkButton(this, &TScCIProportion::OKBtnClick);
+    OKBtn->setGeometry(232, 8, 77, 27);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(232, 40, 77, 27);
+    // The Help button neither shows help nor closes the dialog.
+    HelpBtn = new QPushButton(QStringLiteral("&Help"), this);
+    HelpBtn->setGeometry(232, 72, 77, 27);
+
+    SetTabOrder({OKBtn, CancelBtn, HelpBtn, Trial, ConfidenceWidth, Success});
+    OKBtn->setFocus();
+
+    ConnectGuarded(Trial, &TSpinEdit::Change, this, &TScCIProportion::TrialChange);
+    BindFormActivate(this, [this] { FormActivate(); });
+}
+
+void TScCIProportion::TrialChange()
+{
+    const int n = Trial->Value();
+    const int top = static_cast<int>(std::max<long long>(n - 1LL, INT_MIN));
+    Success->SetMaxValue(top);
+    // Below 2 trials the maximum falls under the minimum 0, which the
+    // field's setter then keeps to.
+    if (Success->Value() >= n)
+        Success->SetValue(top);
+}
+
+void TScCIProportion::FormActivate()
+{
+    TrialChange();
+}
+
+void TScCIProportion::OKBtnClick()
+{
+    const double pct = StrToFloat(ConfidenceWidth->text());
+    const int n = Trial->Value();
+    // Enter pressed inside the successes field skips the field's own
+    // clamp; the count is brought into [0, n - 1] here as well.
+    const int x = static_cast<int>(std::max(std::min<long long>(Success->Value(), n - 1LL), 0LL));
+
+    if (x == 0) {
+        QMessageBox box(
+            QMessageBox::Critical, QStringLiteral("Error"),
+            QStringLiteral("Illegal value - number of success must be greater than zero"),
+            QMessageBox::Ok, this);
+        box.exec();
+        return;
+    }
+
+    AppendLine(QStringLiteral("CONFIDENCE INTERVAL - PROPORTION  (x = ") + IntToStr(x)
+               + QStringLiteral(", n = ") + IntToStr(n) + QLatin1Char(')'));
+
+    // A level beyond 0..100 percent leaves no tail area to speak of.
+    if (!(pct >= 0 && pct <= 100))
+        throw InvalidOperationError();
+    const double a = Stored((1 - pct / 100.0L) / 2);
+
+    // Upper limit through the F quantile of the upper tail.
+    const double u1 = InverseIncompleteBeta(n - x, x + 1, a);
+    const double FU = Stored((Divide(1, u1) - 1) * Divide(n - x, x + 1.0L));
+    const double upper = Stored(Divide((x + 1.0L) * FU, (x + 1.0L) * FU + (n - x)));
+
+    // Lower limit; its tail area is formed from 1 - a as stored.
+    const double complement = Stored(1 - static_cast<long double>(a));
+    const double a2 = Stored(1 - static_cast<long double>(complement));
+    const double u2 = InverseIncompleteBeta(x, n - x + 1, a2);
+    const double FL = Stored((Divide(1, u2) - 1) * Divide(x, n - x + 1.0L));
+    const double lower = Stored(Divide(x, (n - x + 1.0L) * FL + x));
+
+    AppendLine(QStringLiteral("\r\n") + PadLeftText(ConfidenceWidth->text(), 15)
+               + QStringLiteral("% C.I. =  [") + TrimSpaces(FormatText(10, 3, lower))
+               + QStringLiteral("  To  ") + TrimSpaces(FormatText(10, 3, upper))
+               + QStringLiteral("]\r\n"));
+}

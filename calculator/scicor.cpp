@@ -1,0 +1,71 @@
+#include "calculator/scicor.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/inverse_t.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+TScCiCorrelation *ScCiCorrelation = nullptr;
+
+TScCiCorrelation::TScCiCorrelation(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Confidence Intervals for correlation"), 297, 124);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
+    GroupBox1->setGeometry(8, 8, 200, 108);
+    Correl = new TNumEdit(GroupBox1);
+    Correl->SetRangeCheck(true);
+    Correl->SetRangeMinimum(-1);
+    Correl->SetRangeMaximum(1);
+    Correl->setText(QStringLiteral("0.5"));
+    Correl->setGeometry(116, 20, 72, 21);
+    SampleSize = new TSpinEdit(GroupBox1);
+    SampleSize->SetMinValue(2);
+    SampleSize->SetMaxValue(1000000);
+    SampleSize->SetValue(10);
+    SampleSize->setGeometry(116, 48, 72, 21);
+    ConfidenceWidth = new TNumEdit(GroupBox1);
+    ConfidenceWidth->SetPositiveOnly(true);
+    ConfidenceWidth->SetRangeCheck(true);
+    ConfidenceWidth->SetRangeMaximum(99.999);
+    ConfidenceWidth->setText(QStringLiteral("95"));
+    ConfidenceWidth->setGeometry(116, 76, 72, 21);
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl, {4, 20, 108, 21});
+    // This label names no field: its accelerator does nothing.
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), nullptr, {4, 48, 108, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
+                        {4, 76, 108, 21});
+
+    OKBtn = CreateOkButton(this, &TScCiCorrelation::OKBtnClick);
+    OKBtn->setGeometry(212, 8, 77, 27);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(212, 40, 77, 27);
+
+    SetTabOrder({OKBtn, CancelBtn, SampleSize, ConfidenceWidth, Correl});
+    OKBtn->setFocus();
+}
+
+void TScCiCorrelation::OKBtnClick()
+{
+    const double r = StrToFloat(Correl->text());
+    const double pct = StrToFloat(ConfidenceWidth->text());
+    const int n = SampleSize->Value();
+
+    AppendLine(QStringLiteral("\r\n  CONFIDENCE INTERVAL - CORRELATION  (r = ") + Correl->text()
+               + QStringLiteral(", n = ") + IntToStr(n) + QLatin1Char(')'));
+
+    double Lower = 0, Upper = 0;
+    CorrelationConfidenceInterval(n, Lower, Upper, pct, r);
+
+    AppendLine(QStringLiteral("\r\n")
+               + PadLeftText(ConfidenceWidth->text() + QStringLiteral("% C.I. =  ["), 20)
+               + TrimSpaces(FormatText(10, 5, Lower)) + QStringLiteral("  To  ")
+               + TrimSpaces(FormatText(10, 5, Upper)) + QLatin1Char(']'));
+}
