@@ -1,10 +1,14 @@
 #include "calculator/dialogkit.h"
 
 #include "calculator/framework/application.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
 #include "stats/format.h"
 
 #include <QEvent>
 #include <QFont>
+#include <QGroupBox>
+#include <QRadioButton>
 
 #include <cstdint>
 
@@ -53,6 +57,46 @@ QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, cons
     // so its accelerator letter is shown and does nothing.
     label->setBuddy(field ? field : label);
     return label;
+}
+
+TNumEdit *NumberField(QWidget *parent, const QString &text, const QRect &place)
+{
+    auto *field = new TNumEdit(parent);
+    field->setText(text);
+    field->setGeometry(place);
+    return field;
+}
+
+TSpinEdit *SpinField(QWidget *parent, int Min, int Max, int Value, const QRect &place)
+{
+    auto *field = new TSpinEdit(parent);
+    field->SetMinValue(Min);
+    field->SetMaxValue(Max);
+    field->SetValue(Value);
+    field->setGeometry(place);
+    return field;
+}
+
+TNumEdit *ConfidenceLevelField(QWidget *parent, const QRect &place)
+{
+    TNumEdit *field = NumberField(parent, QStringLiteral("95"), place);
+    field->SetPositiveOnly(true);
+    field->SetRangeCheck(true);
+    field->SetRangeMaximum(99.999);
+    return field;
+}
+
+QGroupBox *VariabilityMeasureBox(QDialog *form, QRadioButton *&Measure_variance,
+                                 QRadioButton *&Measure_StdDev)
+{
+    auto *box = new QGroupBox(QStringLiteral("Variability measure:"), form);
+    box->setGeometry(8, 8, form->width() - 16, 41);
+    Measure_variance = new QRadioButton(QStringLiteral("&Variance"), box);
+    Measure_variance->setGeometry(16, 16, 120, 17);
+    Measure_StdDev = new QRadioButton(QStringLiteral("Standard &deviation"), box);
+    Measure_StdDev->setGeometry(160, 16, 160, 17);
+    Measure_StdDev->setChecked(true);
+    return box;
 }
 
 void SetTabOrder(std::initializer_list<QWidget *> widgets)

@@ -21,24 +21,11 @@ TScCIMean::TScCIMean(QWidget *parent) : QDialog(parent)
 
     GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
     GroupBox1->setGeometry(8, 8, 200, 137);
-    Mean = new TNumEdit(GroupBox1);
-    Mean->setText(QStringLiteral("0.5"));
-    Mean->setGeometry(116, 20, 72, 21);
-    StdDev = new TNumEdit(GroupBox1);
+    Mean = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
+    StdDev = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 48, 72, 21});
     StdDev->SetPositiveOnly(true);
-    StdDev->setText(QStringLiteral("0.5"));
-    StdDev->setGeometry(116, 48, 72, 21);
-    SampleSize = new TSpinEdit(GroupBox1);
-    SampleSize->SetMinValue(2);
-    SampleSize->SetMaxValue(1000000);
-    SampleSize->SetValue(10);
-    SampleSize->setGeometry(116, 76, 72, 21);
-    ConfidenceWidth = new TNumEdit(GroupBox1);
-    ConfidenceWidth->SetPositiveOnly(true);
-    ConfidenceWidth->SetRangeCheck(true);
-    ConfidenceWidth->SetRangeMaximum(99.999);
-    ConfidenceWidth->setText(QStringLiteral("95"));
-    ConfidenceWidth->setGeometry(116, 104, 72, 21);
+    SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {116, 76, 72, 21});
+    ConfidenceWidth = ConfidenceLevelField(GroupBox1, {116, 104, 72, 21});
     Label3 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean, {4, 20, 108, 21});
     Label4 = FieldLabel(GroupBox1, QStringLiteral("Standard &deviation:"), StdDev,
                         {4, 48, 108, 21});

@@ -25,22 +25,9 @@ TScCIProportion::TScCIProportion(QWidget *parent) : QDialog(parent)
 
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setGeometry(8, 8, 214, 112);
-    Success = new TSpinEdit(GroupBox1);
-    Success->SetMinValue(0);
-    Success->SetMaxValue(1000000);
-    Success->SetValue(1);
-    Success->setGeometry(124, 14, 80, 21);
-    Trial = new TSpinEdit(GroupBox1);
-    Trial->SetMinValue(2);
-    Trial->SetMaxValue(100000);
-    Trial->SetValue(10);
-    Trial->setGeometry(124, 46, 80, 21);
-    ConfidenceWidth = new TNumEdit(GroupBox1);
-    ConfidenceWidth->SetPositiveOnly(true);
-    ConfidenceWidth->SetRangeCheck(true);
-    ConfidenceWidth->SetRangeMaximum(99.999);
-    ConfidenceWidth->setText(QStringLiteral("95"));
-    ConfidenceWidth->setGeometry(124, 78, 80, 21);
+    Success = SpinField(GroupBox1, 0, 1000000, 1, {124, 14, 80, 21});
+    Trial = SpinField(GroupBox1, 2, 100000, 10, {124, 46, 80, 21});
+    ConfidenceWidth = ConfidenceLevelField(GroupBox1, {124, 78, 80, 21});
     Label3 = FieldLabel(GroupBox1, QStringLiteral("&Number of success:"), Success,
                         {4, 14, 116, 21});
     Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), Trial, {4, 46, 116, 21});

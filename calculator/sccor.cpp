@@ -27,17 +27,11 @@ TScCorrelation::TScCorrelation(QWidget *parent) : QDialog(parent)
                          const QString &correlText) {
         auto *box = new QGroupBox(caption, this);
         box->setGeometry(left, 8, 171, 80);
-        correl = new TNumEdit(box);
+        correl = NumberField(box, correlText, {96, 20, 65, 21});
         correl->SetRangeCheck(true);
         correl->SetRangeMinimum(-1);
         correl->SetRangeMaximum(1);
-        correl->setText(correlText);
-        correl->setGeometry(96, 20, 65, 21);
-        size = new TSpinEdit(box);
-        size->SetMinValue(2);
-        size->SetMaxValue(1000000);
-        size->SetValue(10);
-        size->setGeometry(96, 50, 65, 21);
+        size = SpinField(box, 2, 1000000, 10, {96, 50, 65, 21});
         return box;
     };
     GroupBox1 =

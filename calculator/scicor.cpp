@@ -20,23 +20,12 @@ TScCiCorrelation::TScCiCorrelation(QWidget *parent) : QDialog(parent)
 
     GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
     GroupBox1->setGeometry(8, 8, 200, 108);
-    Correl = new TNumEdit(GroupBox1);
+    Correl = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
     Correl->SetRangeCheck(true);
     Correl->SetRangeMinimum(-1);
     Correl->SetRangeMaximum(1);
-    Correl->setText(QStringLiteral("0.5"));
-    Correl->setGeometry(116, 20, 72, 21);
-    SampleSize = new TSpinEdit(GroupBox1);
-    SampleSize->SetMinValue(2);
-    SampleSize->SetMaxValue(1000000);
-    SampleSize->SetValue(10);
-    SampleSize->setGeometry(116, 48, 72, 21);
-    ConfidenceWidth = new TNumEdit(GroupBox1);
-    ConfidenceWidth->SetPositiveOnly(true);
-    ConfidenceWidth->SetRangeCheck(true);
-    ConfidenceWidth->SetRangeMaximum(99.999);
-    ConfidenceWidth->setText(QStringLiteral("95"));
-    ConfidenceWidth->setGeometry(116, 76, 72, 21);
+    SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {116, 48, 72, 21});
+    ConfidenceWidth = ConfidenceLevelField(GroupBox1, {116, 76, 72, 21});
     Label3 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl, {4, 20, 108, 21});
     // This label names no field: its accelerator does nothing.
     Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), nullptr, {4, 48, 108, 21});

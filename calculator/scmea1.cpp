@@ -22,36 +22,20 @@ TScMean1::TScMean1(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Comparison of means - 1 sample"), 418, 187);
 
-    GroupBox4 = new QGroupBox(QStringLiteral("Variability measure:"), this);
-    GroupBox4->setGeometry(8, 8, 402, 41);
-    Measure_variance = new QRadioButton(QStringLiteral("&Variance"), GroupBox4);
-    Measure_variance->setGeometry(16, 16, 120, 17);
-    Measure_StdDev = new QRadioButton(QStringLiteral("Standard &deviation"), GroupBox4);
-    Measure_StdDev->setGeometry(160, 16, 160, 17);
-    Measure_StdDev->setChecked(true);
+    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
     GroupBox1->setGeometry(8, 56, 197, 84);
-    Mean1 = new TNumEdit(GroupBox1);
-    Mean1->setText(QStringLiteral("0.5"));
-    Mean1->setGeometry(118, 20, 71, 21);
-    SampleSize = new TSpinEdit(GroupBox1);
-    SampleSize->SetMinValue(2);
-    SampleSize->SetMaxValue(1000000);
-    SampleSize->SetValue(10);
-    SampleSize->setGeometry(118, 52, 71, 21);
+    Mean1 = NumberField(GroupBox1, QStringLiteral("0.5"), {118, 20, 71, 21});
+    SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {118, 52, 71, 21});
     Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, {2, 20, 112, 21});
     Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {2, 52, 112, 21});
 
     GroupBox2 = new QGroupBox(QStringLiteral("Population"), this);
     GroupBox2->setGeometry(213, 56, 197, 84);
-    Mean2 = new TNumEdit(GroupBox2);
-    Mean2->setText(QStringLiteral("0.0"));
-    Mean2->setGeometry(118, 20, 71, 21);
-    StdDev = new TNumEdit(GroupBox2);
+    Mean2 = NumberField(GroupBox2, QStringLiteral("0.0"), {118, 20, 71, 21});
+    StdDev = NumberField(GroupBox2, QStringLiteral("0.5"), {118, 52, 71, 21});
     StdDev->SetPositiveOnly(true);
-    StdDev->setText(QStringLiteral("0.5"));
-    StdDev->setGeometry(118, 52, 71, 21);
     Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, {2, 20, 112, 21});
     Label4 = FieldLabel(GroupBox2, QStringLiteral("St&andard deviation:"), StdDev,
                         {2, 52, 112, 21});

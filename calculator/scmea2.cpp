@@ -23,31 +23,17 @@ TScMean::TScMean(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Comparison between 2 means"), 418, 210);
 
-    GroupBox4 = new QGroupBox(QStringLiteral("Variability measure:"), this);
-    GroupBox4->setGeometry(8, 8, 402, 41);
-    Measure_variance = new QRadioButton(QStringLiteral("&Variance"), GroupBox4);
-    Measure_variance->setGeometry(16, 16, 120, 17);
-    Measure_StdDev = new QRadioButton(QStringLiteral("Standard &deviation"), GroupBox4);
-    Measure_StdDev->setGeometry(160, 16, 160, 17);
-    Measure_StdDev->setChecked(true);
+    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev);
 
     // The two samples' boxes are laid out alike.
     auto sample = [this](const QString &caption, int left, TNumEdit *&mean, TNumEdit *&stdDev,
                          TSpinEdit *&size, const QString &meanText, int sizeValue) {
         auto *box = new QGroupBox(caption, this);
         box->setGeometry(left, 56, 197, 110);
-        mean = new TNumEdit(box);
-        mean->setText(meanText);
-        mean->setGeometry(118, 20, 71, 21);
-        stdDev = new TNumEdit(box);
+        mean = NumberField(box, meanText, {118, 20, 71, 21});
+        stdDev = NumberField(box, meanText, {118, 50, 71, 21});
         stdDev->SetPositiveOnly(true);
-        stdDev->setText(meanText);
-        stdDev->setGeometry(118, 50, 71, 21);
-        size = new TSpinEdit(box);
-        size->SetMinValue(2);
-        size->SetMaxValue(1000000);
-        size->SetValue(sizeValue);
-        size->setGeometry(118, 80, 71, 21);
+        size = SpinField(box, 2, 1000000, sizeValue, {118, 80, 71, 21});
         return box;
     };
     GroupBox1 = sample(QStringLiteral("Sample #1"), 8, Mean1, StdDev1, SampleSize1,
