@@ -90,7 +90,11 @@ bool CalculatorSession::WithModalDialog(const std::function<void()> &open,
         watch.stop();
         opened = true;
         QPointer<QDialog> dialog(found);
-        if (!QTest::qWaitForWindowActive(dialog))
+        // The window system may report the dialog's window active before
+        // the application has made it the active window of its widgets,
+        // which is where the keys go.
+        if (!QTest::qWaitForWindowActive(dialog)
+            || !QTest::qWaitFor([&] { return !dialog || dialog->isActiveWindow(); }))
             qWarning("the dialog did not become active");
         if (dialog)
             act(dialog);
