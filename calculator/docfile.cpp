@@ -41,7 +41,8 @@ QString DecodeWindows1252(const QByteArray &bytes)
     QChar *out = text.data();
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        *out++ = code >= 0x80 && code < 0xA0 ? QChar(HighControlRange[code - 0x80]) : QChar(char16_t(code));
+        *out++ = code >= 0x80 && code < 0xA0 ? QChar(HighControlRange[code - 0x80])
+                                             : QChar(char16_t(code));
     }
     return text;
 }

@@ -249,7 +249,8 @@ void TestPrint::cancelPrintsNothing()
 {
     CalculatorSession session;
     AppendLine("RESULT");
-    QVERIFY(session.Choose("Print1", [](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }));
+    QVERIFY(session.Choose("Print1",
+                           [](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }));
     QVERIFY(!QFile::exists(pdf_));
     QVERIFY(session.Messages().isEmpty());
 }
@@ -269,7 +270,8 @@ void TestPrint::aPrinterThatCannotPrintIsReported()
     }));
     QCOMPARE(session.Messages().size(), 1);
     QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
-    QCOMPARE(session.Messages()[0].text, QStringLiteral("Cannot start printing on \"%1\"").arg(pdf));
+    QCOMPARE(session.Messages()[0].text,
+             QStringLiteral("Cannot start printing on \"%1\"").arg(pdf));
     QCOMPARE(session.Messages()[0].icon, QMessageBox::Critical);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(CalculatorSession::MemoLines(), QStringList{"RESULT"});
