@@ -108,6 +108,20 @@ TEST(FullRun, QTypeClassification)
               "7 2 \r\nURClass RClass \r\n"
               "s1 1 1 \r\ns2 1 1 \r\ns3 -1 -1 \r\ns4 1 1 \r\n"
               "s5 2 2 \r\ns6 -2 -2 \r\ns7 2 2 \r\n");
+    const std::size_t section = run.output.find("\nClassification Results\n");
+    ASSERT_NE(section, std::string::npos) << run.output;
+    EXPECT_EQ(run.output.substr(section),
+              "\nClassification Results\n"
+              "\n"
+              "              URClass     RClass \n"
+              "\n"
+              "s1            1.00000    1.00000 \n"
+              "s2            1.00000    1.00000 \n"
+              "s3           -1.00000   -1.00000 \n"
+              "s4            1.00000    1.00000 \n"
+              "s5            2.00000    2.00000 \n"
+              "s6           -2.00000   -2.00000 \n"
+              "s7            2.00000    2.00000 \n");
 }
 
 TEST(FullRun, QTypeClassificationWithAHigherMinimumLoading)
