@@ -12,6 +12,7 @@
 #include "calculator/scicor.h"
 #include "calculator/scmea1.h"
 #include "calculator/scmea2.h"
+#include "calculator/sctable.h"
 #include "stats/format.h"
 
 #include <QClipboard>
@@ -384,7 +385,7 @@ void TVardeloForm::Man1Click() { LaunchDialog(ScCIMean); }
 
 void TVardeloForm::Pearsonsr1Click() { LaunchDialog(ScCiCorrelation); }
 
-void TVardeloForm::Contingency1Click() {}
+void TVardeloForm::Contingency1Click() { LaunchDialog(ContingencyTable); }
 
 void TVardeloForm::Contingencytable1Click() {}
 

@@ -1,0 +1,177 @@
+#include "calculator/countgrid.h"
+
+#include "calculator/framework/convert.h"
+#include "calculator/vardelo2.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+namespace {
+
+// Cells are 40 x 20 pixels; Qt counts the grid line to the right of and
+// below a cell into its section.
+constexpr int CellWidth = 40;
+constexpr int CellHeight = 20;
+constexpr int GridLine = 1;
+
+// Lets the grid see the keys typed into its cell editors.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(TStringGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->installEventFilter(grid_);
+        return editor;
+    }
+
+private:
+    TStringGrid *grid_;
+};
+
+}  // namespace
+
+TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent)
+{
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    for (QHeaderView *header : {horizontalHeader(), verticalHeader()}) {
+        header->setMinimumSectionSize(1);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    horizontalHeader()->setDefaultSectionSize(CellWidth + GridLine);
+    verticalHeader()->setDefaultSectionSize(CellHeight + GridLine);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setShowGrid(true);
+    setTabKeyNavigation(true);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    setItemDelegate(new CellDelegate(this));
+}
+
+void TStringGrid::SetColCount(int count)
+{
+    if (count > columnCount())
+        setColumnCount(count);
+    for (int j = 0; j < columnCount(); ++j)
+        setColumnHidden(j, j >= count);
+    colCount_ = count;
+    if (currentColumn() >= count)
+        setCurrentCell(currentRow(), count - 1);
+}
+
+void TStringGrid::SetRowCount(int count)
+{
+    if (count > rowCount())
+        setRowCount(count);
+    for (int i = 0; i < rowCount(); ++i)
+        setRowHidden(i, i >= count);
+    rowCount_ = count;
+    if (currentRow() >= count)
+        setCurrentCell(count - 1, currentColumn());
+}
+
+QString TStringGrid::Cell(int col, int row) const
+{
+    const QTableWidgetItem *cell = item(row, col);
+    return cell ? cell->text() : QString();
+}
+
+void TStringGrid::CommitEdit()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    if (QWidget *editor = indexWidget(currentIndex()))
+        commitData(editor);
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    // Enter belongs to the dialog's default button, also while a cell is
+    // being edited (the view would keep it then).
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->ignore();
+        return;
+    }
+    if (KeyDropped(event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool TStringGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    // The keys of the cell editors.
+    if (event->type() == QEvent::KeyPress && KeyDropped(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool TStringGrid::KeyDropped(QKeyEvent *event)
+{
+    QChar key = TypedCharacter(event);
+    if (key.isNull() || !OnKeyPress)
+        return false;
+    OnKeyPress(key);
+    return key.isNull();
+}
+
+QChar TypedCharacter(const QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return {};
+    const QChar c = text[0];
+    if (c == QChar(8) || (c.unicode() >= 32 && c.unicode() != 127))
+        return c;
+    return {};
+}
+
+void KeepDigits(QChar &Key, bool allowBackspace)
+{
+    const bool digit = Key >= QLatin1Char('0') && Key <= QLatin1Char('9');
+    if (!digit && !(allowBackspace && Key == QChar(8)))
+        Key = QChar();
+}
+
+int CellCount(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
+    if (!digits)
+        throw EConvertError(
+            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+    return StrToInt(text);
+}
+
+CountTable ReadCounts(const TStringGrid &grid, int columns, int rows)
+{
+    CountTable table{};
+    for (int i = 1; i <= rows; ++i) {
+        QString row;
+        for (int j = 1; j <= columns; ++j) {
+            const int x = CellCount(grid.Cell(j - 1, i - 1));
+            table[j][i] += x;
+            table[j][0] += x;
+            table[0][i] += x;
+            table[0][0] += x;
+            const QString count = IntToStr(x);
+            row += count.size() < 7 ? count.rightJustified(7) : QLatin1Char(' ') + count;
+        }
+        AppendLine(QStringLiteral("  ") + row);
+    }
+    return table;
+}

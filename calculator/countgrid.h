@@ -1,0 +1,91 @@
+// The grid in which the two table dialogs take their counts, and the
+// reading of those counts.
+//
+// TStringGrid is a table of text cells without headers or scroll bars,
+// edited in place: typing over a cell opens its editor with the typed
+// character, Tab moves from cell to cell, Enter is left to the dialog (its
+// default button).  Every cell is 40 x 20 pixels inside its grid lines,
+// so that a grid of c columns and r rows needs 41c + 2 by 21r + 2 pixels
+// with its 1-pixel frame.
+//
+// Cells cut off by a smaller column or row count keep their text and show
+// it again when the grid grows, so that passing through a small size
+// (typing 10 passes through 1) loses nothing.
+//
+// OnKeyPress sees every character typed into the grid or into a cell
+// editor, Backspace included, before it takes effect; setting the
+// character to QChar() drops the key.  Other keys (Tab, Enter, Esc,
+// Delete, the arrows, Ctrl shortcuts such as paste) are not shown to it.
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QTableWidget>
+
+#include <array>
+#include <functional>
+
+class QKeyEvent;
+
+class TStringGrid : public QTableWidget {
+    Q_OBJECT
+
+public:
+    explicit TStringGrid(QWidget *parent = nullptr);
+
+    std::function<void(QChar &Key)> OnKeyPress;
+
+    // The columns and rows shown, from the left and from the top.
+    int ColCount() const { return colCount_; }
+    int RowCount() const { return rowCount_; }
+    void SetColCount(int count);
+    void SetRowCount(int count);
+
+    // The text of the cell in column `col` and row `row`, both counted
+    // from 0; empty for a cell never typed into.
+    QString Cell(int col, int row) const;
+
+    // Stores the text of an open cell editor in its cell, so that what the
+    // user typed last is read too.
+    void CommitEdit();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Shows a typed character to OnKeyPress; true when it was dropped.
+    bool KeyDropped(QKeyEvent *event);
+
+    int colCount_ = 0;
+    int rowCount_ = 0;
+};
+
+// The character that a key event types, or QChar() for a key that types
+// none (Tab, Enter, Esc, Delete, arrows, Ctrl shortcuts).  Backspace counts
+// as the character 8.
+QChar TypedCharacter(const QKeyEvent *event);
+
+// Key filter of the table dialogs: turns every character but the digits
+// (and Backspace, when it is allowed) into QChar(), which drops the key.
+void KeepDigits(QChar &Key, bool allowBackspace);
+
+// The counts of a table of at most 10 columns and 10 rows with their
+// margins, indexed [column][row]: entry [j][i] with j, i >= 1 is the count
+// of column j and row i, [j][0] the total of column j, [0][i] the total of
+// row i and [0][0] the grand total.  Totals are 64-bit: a table may hold up
+// to 100 counts of up to 2,147,483,647 each.
+using CountTable = std::array<std::array<long long, 11>, 11>;
+
+// The count of a cell: 0 for an empty text, else the text as a decimal
+// integer.  A text that is not an unsigned digit string (a sign, a blank,
+// a letter) or that exceeds 2,147,483,647 raises EConvertError.
+int CellCount(const QString &text);
+
+// Reads the top-left `columns` x `rows` cells of the grid (1 to 10 each)
+// row by row into a zeroed table and appends each row to the results
+// document as it is read: two blanks, then every count right-justified in
+// 7 characters; a count of 7 or more digits is written whole after one
+// blank, so that no two counts run together.  A cell that does not convert
+// raises EConvertError after the rows before it were appended.
+CountTable ReadCounts(const TStringGrid &grid, int columns, int rows);
