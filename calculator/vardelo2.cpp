@@ -10,6 +10,7 @@
 #include "calculator/sccipro.h"
 #include "calculator/sccor.h"
 #include "calculator/scicor.h"
+#include "calculator/sckappa.h"
 #include "calculator/scmea1.h"
 #include "calculator/scmea2.h"
 #include "calculator/sctable.h"
@@ -387,7 +388,7 @@ void TVardeloForm::Pearsonsr1Click() { LaunchDialog(ScCiCorrelation); }
 
 void TVardeloForm::Contingency1Click() { LaunchDialog(ContingencyTable); }
 
-void TVardeloForm::Contingencytable1Click() {}
+void TVardeloForm::Contingencytable1Click() { LaunchDialog(KappaTable); }
 
 void TVardeloForm::About1Click()
 {
