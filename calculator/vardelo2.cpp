@@ -6,13 +6,20 @@
 #include "calculator/framework/convert.h"
 #include "calculator/framework/printer.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/scbin.h"
+#include "calculator/scchi.h"
 #include "calculator/sccimea.h"
 #include "calculator/sccipro.h"
 #include "calculator/sccor.h"
+#include "calculator/scfst.h"
 #include "calculator/scicor.h"
 #include "calculator/sckappa.h"
 #include "calculator/scmea1.h"
 #include "calculator/scmea2.h"
+#include "calculator/scnor.h"
+#include "calculator/scpea.h"
+#include "calculator/scpoi.h"
+#include "calculator/scstu.h"
 #include "calculator/sctable.h"
 #include "stats/format.h"
 
@@ -360,19 +367,19 @@ void TVardeloForm::Selectall1Click()
     Memo1->selectAll();
 }
 
-void TVardeloForm::Binomial1Click() {}
+void TVardeloForm::Binomial1Click() { LaunchDialog(ScBinomial); }
 
-void TVardeloForm::Poisson1Click() {}
+void TVardeloForm::Poisson1Click() { LaunchDialog(ScPoisson); }
 
-void TVardeloForm::Normal1Click() {}
+void TVardeloForm::Normal1Click() { LaunchDialog(ScNormal); }
 
-void TVardeloForm::Chisquare1Click() {}
+void TVardeloForm::Chisquare1Click() { LaunchDialog(ScChiSquare); }
 
-void TVardeloForm::ttest1Click() {}
+void TVardeloForm::ttest1Click() { LaunchDialog(ScStudentT); }
 
-void TVardeloForm::Ftest1Click() {}
+void TVardeloForm::Ftest1Click() { LaunchDialog(ScStudentF); }
 
-void TVardeloForm::rvalue1Click() {}
+void TVardeloForm::rvalue1Click() { LaunchDialog(ScPearsonR); }
 
 void TVardeloForm::Comparisonofmeans1sample1Click() { LaunchDialog(ScMean1); }
 
@@ -423,6 +430,10 @@ void AppendLine(const QString &S)
 
 void AppendProbabilityLine(const QString &Label, double P)
 {
+    // A probability below 0 can only come from rounding (1 minus a sum
+    // that exceeds 1 by 1e-10): it prints as 0, never with a minus sign.
+    if (P <= 0)
+        P = 0;
     AppendLine(QString::fromStdString(PadLeft("P = ", 15) + FormatNumber(6, 4, P) + "  ")
                + Label);
 }

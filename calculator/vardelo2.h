@@ -139,7 +139,8 @@ void StartVardelo();
 void AppendLine(const QString &S);
 
 // Adds "P = " right-justified in 15 characters, P formatted in 6 characters
-// with 4 decimals, two blanks and Label; sets the modified flag.
+// with 4 decimals, two blanks and Label; sets the modified flag.  A P
+// below 0 (rounding) is written as 0.
 void AppendProbabilityLine(const QString &Label, double P);
 
 // Places the dialog centred over the main window (outer sizes, frames

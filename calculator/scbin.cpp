@@ -1,0 +1,72 @@
+#include "calculator/scbin.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/probabilities.h"
+
+#include <QFrame>
+
+TScBinomial *ScBinomial = nullptr;
+
+TScBinomial::TScBinomial(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Binomial distribution"), 328, 110);
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(8, 8, 229, 94);
+    NbTrials = SpinField(this, 0, 1000000, 4, {150, 16, 78, 21});
+    NbTrials->setObjectName(QStringLiteral("NbTrials"));
+    FieldLabel(this, QStringLiteral("Number of &Trials:"), NbTrials, {12, 16, 134, 21});
+    // No limit until the field is first entered.
+    NbSuccess = SpinField(this, 0, 0, 2, {150, 44, 78, 21});
+    NbSuccess->setObjectName(QStringLiteral("NbSuccess"));
+    FieldLabel(this, QStringLiteral("Number of &Success:"), NbSuccess, {12, 44, 134, 21});
+    Probability = NumberField(this, QStringLiteral("0.5"), {150, 72, 78, 21});
+    Probability->setObjectName(QStringLiteral("Probability"));
+    Probability->SetPositiveOnly(true);
+    Probability->SetRangeCheck(true);
+    Probability->SetRangeMinimum(0);
+    Probability->SetRangeMaximum(1);
+    FieldLabel(this, QStringLiteral("&Probability of success:"), Probability, {12, 72, 134, 21});
+    OKBtn = CreateOkButton(this, &TScBinomial::OKBtnClick);
+    OKBtn->setGeometry(245, 8, 75, 25);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(245, 40, 75, 25);
+    SetTabOrder({OKBtn, CancelBtn, NbTrials, NbSuccess, Probability});
+    OKBtn->setFocus();
+    ConnectGuarded(NbSuccess, &TSpinEdit::Enter, this, &TScBinomial::NbSuccessEnter);
+    BindFormActivate(this, [this] { FormActivate(); });
+}
+
+void TScBinomial::NbSuccessEnter()
+{
+    NbSuccess->SetMaxValue(NbTrials->Value());
+    if (NbSuccess->Value() > NbSuccess->MaxValue())
+        NbSuccess->SetValue(NbSuccess->MaxValue());
+}
+
+void TScBinomial::OKBtnClick()
+{
+    const double p = StrToFloat(Probability->text());
+    const int n = NbTrials->Value();
+    const int x = NbSuccess->Value();
+    const QString xText = IntToStr(x);
+    const auto label = [&xText](const char *relation) {
+        return QStringLiteral("( %1 %2 )").arg(QLatin1String(relation), xText);
+    };
+    AppendLine(QStringLiteral("BINOMIAL PROBABILITY  (n = %1, x = %2, p = %3)\r\n")
+                   .arg(IntToStr(n), xText, Probability->text()));
+    const long double below = 1 - static_cast<long double>(BinomialUpperTail(x, n, p));
+    AppendProbabilityLine(label("<="),
+                          static_cast<double>(below + BinomialPointProbability(x, n, p)));
+    AppendProbabilityLine(label(" ="), BinomialPointProbability(x, n, p));
+    AppendProbabilityLine(label(">="), BinomialUpperTail(x, n, p));
+    AppendLine(QString());
+}
+
+void TScBinomial::FormActivate() {}

@@ -1,0 +1,28 @@
+// The chi-square distribution dialog: the upper-tail probability of a
+// chi-square value.
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QPushButton;
+class TNumEdit;
+class TSpinEdit;
+
+class TScChiSquare : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TScChiSquare(QWidget *parent = nullptr);
+
+    QFrame *Bevel1;
+    QPushButton *OKBtn;
+    QPushButton *CancelBtn;
+    TNumEdit *ChiSquare;
+    TSpinEdit *DegreeOfFreedom;
+
+    void OKBtnClick();
+    void FormActivate();
+};
+
+extern TScChiSquare *ScChiSquare;

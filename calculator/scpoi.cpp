@@ -1,0 +1,70 @@
+#include "calculator/scpoi.h"
+
+#include "calculator/dialogkit.h"
+#include "calculator/framework/application.h"
+#include "calculator/framework/convert.h"
+#include "calculator/framework/spinedit.h"
+#include "calculator/numedit.h"
+#include "calculator/vardelo2.h"
+#include "stats/probabilities.h"
+
+#include <QFrame>
+
+#include <algorithm>
+#include <climits>
+
+TScPoisson *ScPoisson = nullptr;
+
+namespace {
+
+// P(X < K) for a count typed as x, so K = x + 1 may lie one beyond the
+// range of an int; P(X < INT_MAX) stands for it there.
+long double Below(long long K, double Mu)
+{
+    return PoissonProbabilityBelow(static_cast<int>(std::min<long long>(K, INT_MAX)), Mu);
+}
+
+}  // namespace
+
+TScPoisson::TScPoisson(QWidget *parent) : QDialog(parent)
+{
+    SetupDialogForm(this, QStringLiteral("Poisson distribution"), 290, 99);
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1->setGeometry(8, 8, 274, 50);
+    Mean = NumberField(this, QStringLiteral("0.5"), {60, 22, 76, 21});
+    Mean->setObjectName(QStringLiteral("Mean"));
+    FieldLabel(this, QStringLiteral("&Mean:"), Mean, {12, 22, 44, 21});
+    Value = SpinField(this, 0, 32000, 0, {194, 22, 78, 21});
+    Value->setObjectName(QStringLiteral("Value"));
+    FieldLabel(this, QStringLiteral("&Value:"), Value, {140, 22, 50, 21});
+    OKBtn = CreateOkButton(this, &TScPoisson::OKBtnClick);
+    OKBtn->setGeometry(62, 66, 75, 25);
+    CancelBtn = CreateCancelButton(this);
+    CancelBtn->setGeometry(153, 66, 75, 25);
+    SetTabOrder({OKBtn, CancelBtn, Mean, Value});
+    OKBtn->setFocus();
+    BindFormActivate(this, [this] { FormActivate(); });
+}
+
+void TScPoisson::OKBtnClick()
+{
+    const double Mu = StrToFloat(Mean->text());
+    // The whole integer that the field holds: Enter may come before the
+    // field is left and clamped into 0..32000.
+    const long long x = Value->Value();
+    const QString xText = Value->Text();
+    const auto label = [&xText](const char *relation) {
+        return QStringLiteral("( %1 %2 )").arg(QLatin1String(relation), xText);
+    };
+    AppendLine(
+        QStringLiteral("POISSON PROBABILITY (Mu = %1, x = %2)\r\n").arg(Mean->text(), xText));
+    AppendProbabilityLine(label("<="), static_cast<double>(Below(x + 1, Mu)));
+    AppendProbabilityLine(label(" ="),
+                          static_cast<double>((1 - Below(x, Mu)) - (1 - Below(x + 1, Mu))));
+    AppendProbabilityLine(label(">="), static_cast<double>(1 - Below(x, Mu)));
+    AppendLine(QString());
+}
+
+void TScPoisson::FormActivate() {}
