@@ -70,6 +70,31 @@ double NormalTailProbability(double Z)
                   (0.31938153L - t * (0.356563782L - t * (1.781477937L - t * (1.821255978L - 1.330274429L * t)))));
 }
 
+namespace {
+
+// Below the mode (c + 1 <= Mu) the terms grow with c, so those that count
+// as 0 form a leading run.  Finds its end by bisection: a large mean with a
+// large count would otherwise cost a logarithm of the gamma function for
+// each of up to two billion terms that add nothing.
+template <class Exponent>
+int FirstCountingTerm(int K, double Mu, const Exponent &exponent)
+{
+    if (exponent(0) > -78)
+        return 0;
+    const int top = Mu < K - 1 ? static_cast<int>(Mu) : K - 1;
+    int low = 0, high = top + 1;  // exponent(low) <= -78; the answer is in (low, high]
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        if (exponent(middle) > -78)
+            high = middle;
+        else
+            low = middle;
+    }
+    return high;
+}
+
+}  // namespace
+
 double PoissonProbabilityBelow(int K, double Mu)
 {
     if (K <= 0)
@@ -77,9 +102,10 @@ double PoissonProbabilityBelow(int K, double Mu)
     // Every term takes the logarithm of Mu, so a mean of 0 or below fails
     // at the first one; it is the same for all of them.
     const long double lnMu = Ln(Mu);
+    const auto exponent = [&](int c) { return c * lnMu - Mu - LogGamma(c + 1.0); };
     long double sum = 0;
-    for (int c = 0; c < K; ++c) {
-        const long double e = c * lnMu - Mu - LogGamma(c + 1.0);
+    for (int c = FirstCountingTerm(K, Mu, exponent); c < K; ++c) {
+        const long double e = exponent(c);
         if (e > -78)
             sum += Exp(e);
         else if (c > Mu)

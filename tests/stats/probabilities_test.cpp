@@ -91,6 +91,18 @@ TEST(PoissonProbabilityBelow, CountsFarAboveTheMean)
     EXPECT_NEAR(PoissonProbabilityBelow(2000000000, 3), 1.0, 1e-9);
 }
 
+TEST(PoissonProbabilityBelow, LargeMeansSkipTheTermsThatCountAsZero)
+{
+    // R: ppois(1e9 - 1, 1e9) = 0.49999579477913; ppois(2e9 - 1, 1e9) = 1;
+    // ppois(1e5 - 1, 1e5 + 300) = 0.171363688748792.  The first two would
+    // sum a billion terms one by one.
+    EXPECT_NEAR(PoissonProbabilityBelow(1000000000, 1e9), 0.49999579477913, 1e-6);
+    EXPECT_NEAR(PoissonProbabilityBelow(2000000000, 1e9), 1.0, 1e-6);
+    EXPECT_NEAR(PoissonProbabilityBelow(100000, 1e5 + 300), 0.171363688748792, 1e-7);
+    // Every term below the mode counts as 0: nothing is left to add.
+    EXPECT_EQ(PoissonProbabilityBelow(32000, 1e9), 0.0);
+}
+
 TEST(Binomial, PointAndUpperTailProbabilities)
 {
     EXPECT_EQ(BinomialUpperTail(0, 10, 0.3), 1.0);
