@@ -42,7 +42,7 @@ int RunWithDialogs(const std::function<void()> &command, QList<Answer> answers)
             return;
         handled = dialog;
         ++shown;
-        if (!QTest::qWaitForWindowActive(dialog))
+        if (!QTest::qWaitForWindowActive(dialog, ActivationTimeout))
             qWarning("the dialog did not become active");
         if (!answers.isEmpty())
             answers.takeFirst()(dialog);

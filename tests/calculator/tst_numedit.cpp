@@ -61,7 +61,8 @@ THost *Host = nullptr;
 static void BackToHost()
 {
     Host->activateWindow();
-    QVERIFY(QTest::qWaitFor([] { return QApplication::activeWindow() == Host; }));
+    QVERIFY(QTest::qWaitFor([] { return QApplication::activeWindow() == Host; },
+                            ActivationTimeout));
 }
 
 class TestNumEdit : public QObject {

@@ -30,7 +30,7 @@ CalculatorSession::CalculatorSession()
     QObject::connect(&messageWatch_, &QTimer::timeout, [this] { AnswerMessageBox(); });
     messageWatch_.start();
     StartVardelo();
-    if (!QTest::qWaitForWindowActive(VardeloForm))
+    if (!QTest::qWaitForWindowActive(VardeloForm, ActivationTimeout))
         qWarning("the main window did not become active");
 }
 
@@ -93,8 +93,9 @@ bool CalculatorSession::WithModalDialog(const std::function<void()> &open,
         // The window system may report the dialog's window active before
         // the application has made it the active window of its widgets,
         // which is where the keys go.
-        if (!QTest::qWaitForWindowActive(dialog)
-            || !QTest::qWaitFor([&] { return !dialog || dialog->isActiveWindow(); }))
+        if (!QTest::qWaitForWindowActive(dialog, ActivationTimeout)
+            || !QTest::qWaitFor([&] { return !dialog || dialog->isActiveWindow(); },
+                                ActivationTimeout))
             qWarning("the dialog did not become active");
         if (dialog)
             act(dialog);

@@ -39,6 +39,11 @@
 class QAction;
 class QWidget;
 
+// How long a test waits for a window to become active.  Generous, because
+// a loaded machine (and the sanitizer build) can take seconds; a window
+// that is already active costs nothing.
+constexpr int ActivationTimeout = 30000;
+
 // A message box that came up, as the user saw it.
 struct ShownMessage {
     QString caption;
