@@ -1,7 +1,7 @@
 // The slowest requests of the calculator's probability dialogs.
 #include "stats/inverse_t.h"
 #include "stats/probabilities.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 #include "calculator/numedit.h"
 #include "calculator/vardelo2.h"
 #include "stats/fperror.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <QGroupBox>
 #include <QLabel>

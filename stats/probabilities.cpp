@@ -1,7 +1,7 @@
 #include "stats/probabilities.h"
 
 #include "stats/fperror.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // from standard input; prints the largest difference of each routine and
 // fails when one could change a probability printed with four decimals.
 #include "stats/probabilities.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <cmath>
 #include <cstdio>

@@ -11,7 +11,7 @@
 // by stepping down from an approximation.
 #include "stats/inverse_t.h"
 #include "stats/probabilities.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <gtest/gtest.h>
 

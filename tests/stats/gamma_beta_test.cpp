@@ -1,7 +1,7 @@
 // The special functions: values from the defining identities and the
 // errors they raise.
 #include "stats/fperror.h"
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include <gtest/gtest.h>
 

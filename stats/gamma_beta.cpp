@@ -1,4 +1,4 @@
-#include "stats/special_functions.h"
+#include "stats/gamma_beta.h"
 
 #include "stats/fperror.h"
 
