@@ -1,7 +1,6 @@
 #include "factor/word_reader.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -14,17 +13,8 @@ namespace {
 constexpr std::size_t block_size = std::size_t{1} << 20;
 constexpr char end_byte = 0x1A;
 
-constexpr std::array<bool, 256> make_space_table()
-{
-    std::array<bool, 256> table{};
-    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
-        table[c] = true;
-    return table;
-}
-constexpr std::array<bool, 256> space_table = make_space_table();
-
-inline bool is_space(char c) { return space_table[static_cast<unsigned char>(c)]; }
-inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+using word_reader_detail::is_digit;
+using word_reader_detail::is_space;
 
 // Clinger's fast path: a mantissa and a power of ten that are both exact
 // doubles give the correctly rounded value in one operation.  Typical data
@@ -32,9 +22,7 @@ inline bool is_digit(char c) { return static_cast<unsigned char>(c - '0') < 10; 
 inline bool exact_decimal(std::uint64_t mantissa, std::ptrdiff_t digits, std::ptrdiff_t exponent,
                           double& value)
 {
-    static constexpr double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    using word_reader_detail::powers_of_ten;
     if (digits > 19 || mantissa > (std::uint64_t{1} << 53) || exponent < -22 || exponent > 22)
         return false;
     const double m = static_cast<double>(mantissa);
@@ -134,38 +122,8 @@ bool word_reader::read_word(std::string_view& word)
     }
 }
 
-bool word_reader::read_value(value_conversion& value)
+bool word_reader::read_other_value(value_conversion& value)
 {
-    if (!skip_to_word())
-        return false;
-
-    // The usual number, digits with a decimal point, is converted in the
-    // buffer in one pass; anything else is read as a word and converted.
-    const char* const buf = buffer_.get();
-    const char* p = buf + pos_;
-    const bool negative = *p == '-';
-    if (*p == '-' || *p == '+')
-        ++p;
-    const char* const start = p;
-    std::uint64_t mantissa = 0;
-    while (is_digit(*p))
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-    std::ptrdiff_t digits = p - start;
-    std::ptrdiff_t exponent = 0;
-    if (*p == '.') {
-        const char* const fraction = ++p;
-        while (is_digit(*p))
-            mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
-        exponent = fraction - p;
-        digits += p - fraction;
-    }
-    double x;
-    if (digits > 0 && p < buf + end_ && is_space(*p) && exact_decimal(mantissa, digits, exponent, x)) {
-        pos_ = static_cast<std::size_t>(p - buf);
-        value = {negative ? -x : x, true};
-        return true;
-    }
-
     std::string_view word;
     if (!read_word(word))
         return false;

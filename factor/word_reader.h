@@ -16,7 +16,9 @@
 // megabytes are normal input.
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -60,7 +62,14 @@ public:
     bool read_word(std::string_view& word);
 
     // The next word converted by convert_value.
-    bool read_value(value_conversion& value);
+    bool read_value(value_conversion& value)
+    {
+        if (read_usual_value(value.value)) {
+            value.in_range = true;
+            return true;
+        }
+        return read_other_value(value);
+    }
 
     // The next word as a label: its first 10 bytes.
     bool read_label(std::string& label);
@@ -70,6 +79,8 @@ public:
     bool read_char(char& c);
 
 private:
+    bool read_usual_value(double& value);
+    bool read_other_value(value_conversion& value);
     bool skip_to_word();
     bool refill();
 
@@ -82,3 +93,85 @@ private:
     std::string long_word_;       // a word that runs across two blocks
 };
 
+
+// The inline part of read_value: the conversion of the usual value words,
+// in the caller's loop without a function call.
+namespace word_reader_detail {
+
+constexpr std::array<bool, 256> space_table = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        table[c] = true;
+    return table;
+}();
+
+inline bool is_space(char c)
+{
+    return space_table[static_cast<unsigned char>(c)];
+}
+
+inline bool is_digit(char c)
+{
+    return static_cast<unsigned char>(c - '0') < 10;
+}
+
+// The powers of ten that are exact doubles.
+inline constexpr double powers_of_ten[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Appends the run of digits at p to number (number * 10 + digit for each;
+// beyond 19 digits it wraps, which the caller rejects) and returns the end
+// of the run.  A byte at a time: for the short numbers of data files this
+// is faster than taking 8 bytes at a time (measured), since the branch
+// predictor runs ahead over the digits while each 8-byte step would wait
+// for the loads of the one before.
+inline const char* append_digits(const char* p, std::uint64_t& number)
+{
+    while (is_digit(*p))
+        number = number * 10 + static_cast<unsigned>(*p++ - '0');
+    return p;
+}
+
+}  // namespace word_reader_detail
+
+// The usual value word, digits with an optional sign and decimal point and
+// at most 19 digits, converted in the buffer when it lies whole in the
+// current block; false leaves everything else to read_other_value.  The
+// digits and the power of ten are exact doubles, so one division gives the
+// correctly rounded value (Clinger's fast path), as convert_value does.
+inline bool word_reader::read_usual_value(double& value)
+{
+    using namespace word_reader_detail;
+    const char* const buf = buffer_.get();
+    while (pos_ < end_ && is_space(buf[pos_]))
+        ++pos_;
+    if (pos_ >= end_)
+        return false;
+
+    const char* p = buf + pos_;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    std::uint64_t mantissa = 0;
+    const char* const integer_part = p;
+    p = append_digits(p, mantissa);
+    std::size_t digits = static_cast<std::size_t>(p - integer_part);
+    std::size_t decimals = 0;
+    if (*p == '.') {
+        const char* const fraction = ++p;
+        p = append_digits(p, mantissa);
+        decimals = static_cast<std::size_t>(p - fraction);
+        digits += decimals;
+    }
+    // The word must end here, before the end of the block (the blank
+    // behind the block stops the scans): a word that runs on into the next
+    // block, or that ends the file, is no usual word.
+    if (digits == 0 || digits > 19 || mantissa > (std::uint64_t{1} << 53) || p >= buf + end_
+        || !is_space(*p))
+        return false;
+    const double x = static_cast<double>(mantissa) / powers_of_ten[decimals];
+    value = negative ? -x : x;
+    pos_ = static_cast<std::size_t>(p - buf);
+    return true;
+}

@@ -4,6 +4,9 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 
 #include "factor/word_reader.h"
 #include "harness.h"
@@ -97,6 +100,70 @@ TEST(WordReader, ReadValueConvertsEveryKindOfWord)
     ASSERT_TRUE(cut.read_value(value));
     EXPECT_EQ(value.value, 5.0);
     EXPECT_FALSE(cut.read_value(value));
+}
+
+// The value words of a file, converted by the C library's strtod (which
+// reads decimal notation the same way), against read_value, bit for bit.
+void expect_values_as_strtod(const scratch_dir& dir, const std::string& text,
+                             const std::vector<std::string>& value_words)
+{
+    dir.write("values", text);
+    word_reader in(dir / "values");
+    value_conversion value;
+    int mismatches = 0;
+    for (const std::string& word : value_words) {
+        ASSERT_TRUE(in.read_value(value)) << word;
+        const double expected = std::strtod(word.c_str(), nullptr);
+        if (std::memcmp(&value.value, &expected, sizeof expected) != 0 && ++mismatches <= 10)
+            ADD_FAILURE() << word << " read as " << value.value << ", not " << expected;
+    }
+    EXPECT_FALSE(in.read_value(value));
+}
+
+TEST(WordReader, ValuesInTheBufferConvertAsTheCLibraryDoes)
+{
+    // Words of every shape around the quick conversion of the usual value
+    // words: 0 to 20 digits before and after the point, signs, leading
+    // zeros; and words it must leave to the general conversion.
+    std::mt19937 random(4711);
+    auto digits = [&random](int count) {
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    std::vector<std::string> value_words;
+    for (int i = 0; i < 100000; ++i) {
+        std::string word = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
+        word += std::string(random() % 4 == 0 ? random() % 4 : 0, '0') + digits(random() % 21);
+        if (random() % 4 != 0)
+            word += "." + digits(random() % 21);
+        value_words.push_back(word.empty() ? "7" : word);
+    }
+    for (const char* word :
+         {"0", "-0", "+0", "-0.0", "1.", ".5", "-.5", ".", "-", "+", "-.", "..5", "1.2.3",
+          "9007199254740992", "9007199254740993", "900719925474099.3", "9999999999999999999",
+          "18446744073709551617", "0.0000000000000000001", "1e5", "-2.5E-3", "12a",
+          "1,5", "0000000000000000000000012.5", "4.9406564584124654e-324"})
+        value_words.push_back(word);
+
+    const char* const separators[] = {" ", "\t", "\r\n", "  \n\n"};
+    std::string text;
+    for (std::size_t i = 0; i < value_words.size(); ++i)
+        text += value_words[i] + separators[i % 4];
+    scratch_dir dir;
+    expect_values_as_strtod(dir, text, value_words);
+
+    // Words that the 1 MiB blocks of the reader cut at every place, and
+    // words that end right at a block's end.
+    const std::size_t block = std::size_t{1} << 20;
+    for (const std::string word : {"-1234567.25", "42", "+0.001953125", "12345678901234567890"}) {
+        for (std::size_t cut = 0; cut <= word.size() + 1; ++cut) {
+            std::string padded(block - cut, ' ');
+            padded += word + "\n" + word + " ";
+            expect_values_as_strtod(dir, padded, {word, word});
+        }
+    }
 }
 
 TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
