@@ -99,18 +99,10 @@ struct score_file {
     explicit score_file(char kind)
         : weights(stem_file(std::string(".") + kind + "wt")),
           name(stem_file(std::string(".") + kind + "sc")),
-          out(name),
-          score(weights.ncols())
+          out(name)
     {
         if (!out.is_open())
             fatal_error("Score: cannot open output score file", name);
-        const int p = weights.nrows();
-        const int m = weights.ncols();
-        w.resize(static_cast<std::size_t>(p) * m);
-        for (int i = 0; i < p; ++i) {
-            for (int j = 0; j < m; ++j)
-                w[static_cast<std::size_t>(i) * m + j] = weights.val(i, j);
-        }
     }
 
     void check()
@@ -119,23 +111,13 @@ struct score_file {
             write_failed();
     }
 
-    // The scores of one subject: z (1 x p) times the weights (p x m), each
-    // sum rounded to double after every step as the matrix product does.
-    void write_subject(const std::string& label, const std::vector<double>& z)
+    // One subject's line: its label and its scores.
+    void write_subject(const std::string& label, const double* scores)
     {
-        const int p = weights.nrows();
-        const int m = weights.ncols();
-        std::fill(score.begin(), score.end(), 0.0);
-        for (int i = 0; i < p; ++i) {
-            const extended zi = z[i];
-            const double* row = &w[static_cast<std::size_t>(i) * m];
-            for (int j = 0; j < m; ++j)
-                score[j] = static_cast<double>(zi * row[j] + score[j]);
-        }
         out.write(label);
         out.write(' ');
-        for (double s : score) {
-            out.write_value(s);
+        for (int j = 0; j < weights.ncols(); ++j) {
+            out.write_value(scores[j]);
             out.write(' ');
         }
         out.line_end();
@@ -145,8 +127,6 @@ struct score_file {
     const matrix weights;
     const std::string name;
     text_writer out;
-    std::vector<double> w;  // the weights row by row
-    std::vector<double> score;
 };
 
 }  // namespace
@@ -173,6 +153,19 @@ void compute_scores(std::string_view kinds)
     for (int i = 0; i < p; ++i) {
         mean[i] = means.val(0, i);
         sd[i] = deviations.val(0, i);
+    }
+    // The weights of every kind side by side, row by row: the scores of all
+    // kinds come from one pass over a subject's values.
+    std::size_t columns = 0;
+    for (const auto& file : files)
+        columns += static_cast<std::size_t>(file->weights.ncols());
+    std::vector<double> w;
+    w.reserve(p * columns);
+    for (int i = 0; i < p; ++i) {
+        for (const auto& file : files) {
+            for (int j = 0; j < file->weights.ncols(); ++j)
+                w.push_back(file->weights.val(i, j));
+        }
     }
 
     std::string_view word;
@@ -202,18 +195,36 @@ void compute_scores(std::string_view kinds)
 
     std::string label;
     std::vector<double> z(p);
+    std::vector<double> scores(columns);
     value_conversion value;
     for (int subject = 0; subject < n; ++subject) {
         if (!in.read_label(label))
             fatal_error("Score: error in raw data file", data_file);
-        for (int i = 0; i < p; ++i) {
+        for (double& x : z) {
             if (!in.read_value(value))
                 fatal_error("Score: error in raw data file", "");
-            const double deviation = static_cast<double>(static_cast<extended>(value.value) - mean[i]);
+            x = value.value;
+        }
+        // Standardised values, then z times the weights with each sum
+        // rounded to double after every step as the matrix product does.
+        // Each loop on its own, so that the divisions and the sums of
+        // different columns overlap.
+        for (int i = 0; i < p; ++i) {
+            const double deviation = static_cast<double>(static_cast<extended>(z[i]) - mean[i]);
             z[i] = static_cast<double>(static_cast<extended>(deviation) / sd[i]);
         }
-        for (const auto& file : files)
-            file->write_subject(label, z);
+        std::fill(scores.begin(), scores.end(), 0.0);
+        for (int i = 0; i < p; ++i) {
+            const extended zi = z[i];
+            const double* row = &w[i * columns];
+            for (std::size_t j = 0; j < columns; ++j)
+                scores[j] = static_cast<double>(zi * row[j] + scores[j]);
+        }
+        const double* first = scores.data();
+        for (const auto& file : files) {
+            file->write_subject(label, first);
+            first += file->weights.ncols();
+        }
     }
     for (const auto& file : files) {
         if (!file->out.close())

@@ -1,11 +1,10 @@
 #include "factor/text_writer.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
-
-namespace {
-constexpr std::size_t flush_size = std::size_t{1} << 16;
-}
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -19,18 +18,24 @@ double scaled(double a, int k)
     return k >= 0 ? a * powers_of_ten[k] : a / powers_of_ten[-k];
 }
 
+// The two digits of each number below 100.
+constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // "%.6g" the quick way, for the usual values: the six significant digits
 // are a * 10^(5 - e) rounded to an integer, with e the decimal exponent of
 // a.  That product is off by less than 1e-9, so it rounds as the exact
 // value does unless it lies within 1e-6 of a half; those values, and the
-// very large or small ones, are left to the general conversion (false).
-bool append_usual_value(std::string& out, double value)
+// very large or small ones, are left to the general conversion (nullptr).
+char* format_usual_value(char* out, double value)
 {
     const double a = std::fabs(value);
     if (!(a >= 1e-15 && a < 1e20))
-        return false;
-    int binary_exponent;
-    std::frexp(a, &binary_exponent);
+        return nullptr;
+    // a = m * 2^binary_exponent with 0.5 <= m < 1 (a is a normal number).
+    const int binary_exponent = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1022;
     // floor((binary_exponent - 1) * log10(2)), at most 1 below e.
     int e = ((binary_exponent - 1) * 78913) >> 18;
     double r = scaled(a, 5 - e);
@@ -38,77 +43,75 @@ bool append_usual_value(std::string& out, double value)
         r = scaled(a, 5 - ++e);
     else if (r < 100000.0)
         r = scaled(a, 5 - --e);
-    const double whole = std::floor(r);
+    // 100000 <= r <= 1000000: the conversion truncates, as floor would.
+    const auto whole = static_cast<std::int32_t>(r);
     const double fraction = r - whole;
     if (std::fabs(fraction - 0.5) < 1e-6)
-        return false;
-    int n = static_cast<int>(whole) + (fraction > 0.5);
+        return nullptr;
+    std::int32_t n = whole + (fraction > 0.5);
     if (n == 1000000) {
         n = 100000;
         ++e;
     }
-    char digits[6];
-    for (int i = 5; i >= 0; --i, n /= 10)
-        digits[i] = static_cast<char>('0' + n % 10);
-    int last = 5;  // the last digit shown: trailing zeros are dropped
-    while (last > 0 && digits[last] == '0')
-        --last;
+    // The six digits, '0' behind them (read by the fixed-size copies
+    // below), and how many of them are shown: trailing zeros are dropped.
+    char digits[16];
+    std::memset(digits, '0', sizeof digits);
+    std::memcpy(digits, &digit_pairs[2 * (n / 10000)], 2);
+    std::memcpy(digits + 2, &digit_pairs[2 * (n / 100 % 100)], 2);
+    std::memcpy(digits + 4, &digit_pairs[2 * (n % 100)], 2);
+    std::uint64_t digit_bytes;
+    std::memcpy(&digit_bytes, digits, 8);
+    // The high bit of each byte that holds a digit other than 0; the
+    // first digit is one of them.
+    constexpr std::uint64_t ones = 0x0101010101010101;
+    const std::uint64_t nonzero = ((digit_bytes ^ 0x30 * ones) + 0x7F * ones) & 0x80 * ones;
+    static_assert(std::endian::native == std::endian::little);
+    const int shown = (64 - std::countl_zero(nonzero)) / 8;
 
-    char text[24];
-    char* p = text;
-    if (value < 0)
-        *p++ = '-';
-    if (e >= -4 && e < 6) {
-        if (e < 0) {
-            *p++ = '0';
-            *p++ = '.';
-            for (int i = -1; i > e; --i)
-                *p++ = '0';
-            for (int i = 0; i <= last; ++i)
-                *p++ = digits[i];
-        } else {
-            for (int i = 0; i <= e; ++i)
-                *p++ = digits[i];
-            if (last > e) {
-                *p++ = '.';
-                for (int i = e + 1; i <= last; ++i)
-                    *p++ = digits[i];
-            }
-        }
-    } else {
-        *p++ = digits[0];
-        if (last > 0) {
-            *p++ = '.';
-            for (int i = 1; i <= last; ++i)
-                *p++ = digits[i];
-        }
-        *p++ = 'e';
-        *p++ = e < 0 ? '-' : '+';
-        const int x = e < 0 ? -e : e;
-        *p++ = static_cast<char>('0' + x / 10);
-        *p++ = static_cast<char>('0' + x % 10);
+    // Each form is written with copies of fixed size, which may write
+    // beyond its end (max_value_length leaves the room), and then cut.
+    char* p = out;
+    *p = '-';
+    p += value < 0;
+    if (e >= 0 && e < 6) {
+        // e + 1 digits, then the point and the rest if any is shown.
+        std::memcpy(p, digits, 8);
+        p[e + 1] = '.';
+        std::memcpy(p + e + 2, digits + e + 1, 8);
+        return p + (shown > e + 1 ? shown + 1 : e + 1);
     }
-    out.append(text, p);
-    return true;
+    if (e < 0 && e >= -4) {
+        // 0.000ddd: the point, -e - 1 zeros, then the digits.
+        std::memcpy(p, "0.000", 5);
+        std::memcpy(p + 1 - e, digits, 8);
+        return p + 1 - e + shown;
+    }
+    // d.ddddde+xx (the exponent has two digits here).
+    p[0] = digits[0];
+    p[1] = '.';
+    std::memcpy(p + 2, digits + 1, 8);
+    p += shown > 1 ? shown + 1 : 1;
+    *p++ = 'e';
+    *p++ = e < 0 ? '-' : '+';
+    std::memcpy(p, &digit_pairs[2 * (e < 0 ? -e : e)], 2);
+    return p + 2;
 }
 
 }  // namespace
 
-void append_value(std::string& out, double value)
+char* format_value(char* out, double value)
 {
-    if (append_usual_value(out, value))
-        return;
+    if (char* end = format_usual_value(out, value))
+        return end;
     // std::to_chars with a precision converts as printf does in the "C"
     // locale, so this is exactly "%.6g".
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
-    out.append(text, result.ptr);
+    return std::to_chars(out, out + max_value_length, value, std::chars_format::general, 6).ptr;
 }
 
 text_writer::text_writer(const std::string& file_name)
-    : file_(std::fopen(file_name.c_str(), "wb"))
+    : file_(std::fopen(file_name.c_str(), "wb")), buffer_(std::make_unique<char[]>(buffer_size))
 {
-    buffer_.reserve(flush_size + 64);
 }
 
 text_writer::~text_writer()
@@ -119,23 +122,23 @@ text_writer::~text_writer()
 
 void text_writer::flush_buffer()
 {
-    if (!file_ || buffer_.empty())
-        return;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    if (file_ && used_ > 0 && std::fwrite(&buffer_[0], 1, used_, file_) != used_)
         good_ = false;
-    buffer_.clear();
+    used_ = 0;
 }
 
 void text_writer::write(std::string_view text)
 {
-    buffer_.append(text);
-    if (buffer_.size() >= flush_size)
+    if (text.size() > buffer_size - used_) {
         flush_buffer();
-}
-
-void text_writer::write(char c)
-{
-    write(std::string_view(&c, 1));
+        if (text.size() > buffer_size) {
+            if (file_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size())
+                good_ = false;
+            return;
+        }
+    }
+    std::memcpy(&buffer_[used_], text.data(), text.size());
+    used_ += text.size();
 }
 
 void text_writer::write_count(long long count)
@@ -143,13 +146,6 @@ void text_writer::write_count(long long count)
     char text[24];
     auto result = std::to_chars(text, text + sizeof text, count);
     write(std::string_view(text, static_cast<std::size_t>(result.ptr - text)));
-}
-
-void text_writer::write_value(double value)
-{
-    append_value(buffer_, value);
-    if (buffer_.size() >= flush_size)
-        flush_buffer();
 }
 
 bool text_writer::close()

@@ -20,9 +20,8 @@ std::string printf_g6(double value)
 
 std::string written(double value)
 {
-    std::string out;
-    append_value(out, value);
-    return out;
+    char out[max_value_length];
+    return std::string(out, format_value(out, value));
 }
 
 TEST(ValueFormat, AgreesWithPrintf)
