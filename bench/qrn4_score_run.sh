@@ -6,12 +6,12 @@
 #
 #   bench/qrn4_score_run.sh [path of qrn4] [runs]
 #
-# The file is generated once into a temporary directory; the best of the
-# runs is reported, in seconds of wall-clock time.
+# The file is generated once into a temporary directory; the median and the
+# best of the runs are reported, in seconds of wall-clock time.
 set -eu
 
 program=$(realpath "${1:-build/factor/qrn4}")
-runs=${2:-5}
+runs=${2:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -39,7 +39,6 @@ BEGIN {
 }' > "$work/BIG.dat"
 
 cd "$work"
-best=""
 i=0
 while [ "$i" -lt "$runs" ]; do
     start=$(date +%s.%N)
@@ -47,8 +46,13 @@ while [ "$i" -lt "$runs" ]; do
     end=$(date +%s.%N)
     t=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", b - a }')
     echo "run $((i + 1)): $t s"
-    best=$(awk -v t="$t" -v b="$best" 'BEGIN { print (b == "" || t < b) ? t : b }')
+    echo "$t" >> times
     i=$((i + 1))
 done
 grep -E "^(Note|Factor extraction)" report.txt || true
-echo "best of $runs: $best s ($(wc -c < BIG.dat) bytes of raw data)"
+sort -n times | awk -v bytes="$(wc -c < BIG.dat)" '
+    { t[NR] = $1 }
+    END {
+        median = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+        printf "median of %d: %.3f s, best: %.3f s (%d bytes of raw data)\n", NR, median, t[1], bytes
+    }'
