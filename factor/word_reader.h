@@ -93,7 +93,6 @@ private:
     std::string long_word_;       // a word that runs across two blocks
 };
 
-
 // The inline part of read_value: the conversion of the usual value words,
 // in the caller's loop without a function call.
 namespace word_reader_detail {
@@ -140,6 +139,7 @@ inline const char* append_digits(const char* p, std::uint64_t& number)
 // current block; false leaves everything else to read_other_value.  The
 // digits and the power of ten are exact doubles, so one division gives the
 // correctly rounded value (Clinger's fast path), as convert_value does.
+// After a failed read pos_ == end_, so that this fails too.
 inline bool word_reader::read_usual_value(double& value)
 {
     using namespace word_reader_detail;
