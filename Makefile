@@ -2,7 +2,7 @@
 #   make run    installs what is missing, builds, and runs the example analysis
 #   make test   installs what is missing, builds, and runs every test, in the
 #               optimised build and again under AddressSanitizer and UBSan
-.PHONY: deps build run test test-default test-asan bench clean
+.PHONY: deps build run test test-default test-asan clean
 
 deps:
 	@scripts/install-deps
