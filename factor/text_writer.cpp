@@ -116,8 +116,12 @@ text_writer::text_writer(const std::string& file_name)
 
 text_writer::~text_writer()
 {
-    if (file_)
+    // On the way out of an error: what was written so far still reaches
+    // the file, as far as it can.
+    if (file_) {
+        flush_buffer();
         std::fclose(file_);
+    }
 }
 
 void text_writer::flush_buffer()

@@ -27,7 +27,8 @@ class text_writer {
 public:
     // Creates the file or replaces its contents.
     explicit text_writer(const std::string& file_name);
-    // Closes the file without any check (on the way out of an error).
+    // Writes out the buffer and closes the file without any check (on the
+    // way out of an error, so that the file keeps what was written).
     ~text_writer();
     text_writer(const text_writer&) = delete;
     text_writer& operator=(const text_writer&) = delete;

@@ -39,6 +39,20 @@ TEST(TextWriter, EveryByteReachesTheFileInOrder)
     EXPECT_EQ(dir.read("out"), expected);
 }
 
+TEST(TextWriter, AWriterLeftOnTheWayOutOfAnErrorKeepsWhatItWrote)
+{
+    // A fatal error unwinds past the writer without close(): the lines
+    // written until then stay on disk.
+    scratch_dir dir;
+    {
+        text_writer out(dir / "partial");
+        out.write("2 3 \r\n");
+        out.write_value(0.25);
+        out.line_end();
+    }
+    EXPECT_EQ(dir.read("partial"), "2 3 \r\n0.25\r\n");
+}
+
 TEST(TextWriter, FailedWritesAreReported)
 {
     if (!std::filesystem::exists("/dev/full"))
