@@ -111,21 +111,38 @@ matrix::matrix(const std::string& file_name)
             fail();
         count = value;
     }
-    alloc(counts[0], counts[1]);
-
-    for (std::string& label : collab_) {
-        if (!in.read_label(label))
-            fail();
+    // The counts size nothing that the file cannot hold: a file too short
+    // for them ends here, as it would when its words run out.  Storage is
+    // taken at once when the file's size vouches for the counts, and grows
+    // with the rows actually read otherwise.
+    if (!in.can_hold(counts[0], counts[1]))
+        fail();
+    nrows_ = counts[0];
+    ncols_ = counts[1];
+    const std::size_t cols = static_cast<std::size_t>(ncols_);
+    if (in.word_capacity()) {
+        collab_.reserve(cols);
+        rowlab_.reserve(static_cast<std::size_t>(nrows_));
+        elements_.reserve(static_cast<std::size_t>(nrows_) * cols);
     }
-    double* element = elements_.data();
-    for (std::string& label : rowlab_) {
+
+    std::string label;
+    for (int j = 0; j < ncols_; ++j) {
         if (!in.read_label(label))
             fail();
-        for (int j = 0; j < ncols_; ++j) {
+        collab_.push_back(label);
+    }
+    for (int i = 0; i < nrows_; ++i) {
+        if (!in.read_label(label))
+            fail();
+        rowlab_.push_back(label);
+        elements_.resize(elements_.size() + cols);
+        double* element = elements_.data() + i * cols;
+        for (std::size_t j = 0; j < cols; ++j) {
             value_conversion value;
             if (!in.read_value(value) || !value.in_range)
                 fail();
-            *element++ = value.value;
+            element[j] = value.value;
         }
     }
 }

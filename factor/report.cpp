@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 #include <string_view>
+#include <vector>
 
 #include "factor/errors.h"
 #include "factor/matrix.h"
@@ -186,13 +187,22 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
     row_label_column = rows > 1;
     sorted_pattern = sorted;
 
-    matrix table(working_rows, columns, 0.0);
+    // The column labels are read before the table is allocated, and a file
+    // too short for the first chunk of rows (which is read before anything
+    // of the table is printed) ends here with the message its reading would
+    // end with: nothing is allocated for counts that the file cannot hold.
+    std::vector<std::string> labels;
     std::string label;
     for (int j = 0; j < columns; ++j) {
         if (!in.read_label(label))
             fatal_error("Print results: error in raw data file", file_name);
-        table.setcollab(j, label);
+        labels.push_back(label);
     }
+    if (!in.can_hold(std::min(rows, chunk_rows - 1), columns))
+        data_error();
+    matrix table(std::min(rows, working_rows), columns, 0.0);
+    for (int j = 0; j < columns; ++j)
+        table.setcollab(j, labels[j]);
 
     // A table that does not fit on the rest of the page starts a new one.
     if (page_line_count < page_length) {

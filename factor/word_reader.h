@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,20 @@ public:
 
     bool is_open() const { return file_ != nullptr; }
 
+    // The most words the whole file can hold: every word takes at least one
+    // byte and the white space after it, so half the size of a regular file.
+    // Nothing is known of other files (pipes, devices).  A reader checks the
+    // counts of a header against it before it allocates for them.
+    std::optional<std::uint64_t> word_capacity() const { return word_capacity_; }
+    // Whether the file can hold the words of a matrix file of rows x cols
+    // (the two counts, the column labels, each row's label and values).
+    bool can_hold(int rows, int cols) const
+    {
+        const std::uint64_t words = 2 + static_cast<std::uint64_t>(cols)
+                                    + static_cast<std::uint64_t>(rows) * (cols + std::uint64_t{1});
+        return !word_capacity_ || words <= *word_capacity_;
+    }
+
     // The next word.  It stays valid until the next call.
     bool read_word(std::string_view& word);
 
@@ -90,6 +105,7 @@ private:
     std::size_t end_ = 0;
     bool no_more_bytes_ = false;  // end of file, the end byte or a read error
     bool failed_ = false;
+    std::optional<std::uint64_t> word_capacity_;
     std::string long_word_;       // a word that runs across two blocks
 };
 

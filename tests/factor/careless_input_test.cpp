@@ -1,0 +1,75 @@
+// Runs of qrn4 on careless and hostile input: no run writes over its raw
+// data file, a header's counts never size more memory than its file can
+// hold, output that cannot be written is reported, and a file-size limit
+// makes a write fail like any other.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "harness.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string fatal = "\n<<**** FATAL ERROR ****>>\n";
+
+// The counts and the names v1, v2, ... of a raw data file.
+std::string header(int subjects, int variables)
+{
+    std::string text = std::to_string(subjects) + " " + std::to_string(variables) + " \r\n";
+    for (int j = 1; j <= variables; ++j)
+        text += "v" + std::to_string(j) + " ";
+    return text;
+}
+
+class CarelessInput : public ::testing::Test {
+protected:
+    scratch_dir dir;
+
+    qrn4_result run(const std::vector<std::string>& arguments, const qrn4_limits& limits = {})
+    {
+        return run_qrn4(dir, arguments, limits);
+    }
+};
+
+TEST_F(CarelessInput, HeaderCountsSizeNothingTheFileCannotHold)
+{
+    // Far more than a few megabytes would end the run with exit code 3;
+    // the CPU limit stops a run that does not end.
+    const qrn4_limits limits{.memory_bytes = 256LL << 20, .cpu_seconds = 60};
+    dir.write("h.dat", "999999999 3 ");
+    qrn4_result result = run({"h.dat", "-Q"}, limits);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, "Matrix: ERROR IN MATRIX FILE H.DAT\n");
+
+    // The names of 20,000 variables and no values: their correlations would
+    // take 3.2 GB.
+    dir.write("names.dat", header(3, 20000) + "\r\n");
+    result = run({"names.dat"}, limits);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_TRUE(result.output.ends_with("Note: The raw data file has 3 subjects and 20000 variables.\n"
+                                        + fatal + "CORRELATION: ERROR IN RAW DATA FILE NAMES.DAT\n"))
+        << result.output;
+}
+
+TEST_F(CarelessInput, MemoryThatRunsOutEndsWithExitCode3)
+{
+    if (!address_space_limited())
+        GTEST_SKIP() << "the address space cannot be limited under AddressSanitizer";
+    // Sound data of 4000 variables, whose correlations need 128 MB.
+    std::string data = header(2, 4000);
+    for (const char* subject : {"\r\na", "\r\nb"}) {
+        data += subject;
+        for (int j = 0; j < 4000; ++j)
+            data += j % 2 ? " 1" : " 0";
+    }
+    dir.write("wide.dat", data + " \r\n");
+    const qrn4_result result = run({"wide.dat"}, {.memory_bytes = 96LL << 20});
+    EXPECT_EQ(result.exit_code, 3);
+    EXPECT_EQ(result.errors, "Abnormal program termination\n");
+}
+
+}  // namespace
