@@ -16,6 +16,12 @@ namespace fs = std::filesystem;
 
 const std::string fatal = "\n<<**** FATAL ERROR ****>>\n";
 
+std::string example(const std::string& name)
+{
+    std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // The counts and the names v1, v2, ... of a raw data file.
 std::string header(int subjects, int variables)
 {
@@ -33,7 +39,56 @@ protected:
     {
         return run_qrn4(dir, arguments, limits);
     }
+
+    // The run ends before it writes anything, naming the file it would
+    // have written over data_file, which keeps its bytes.
+    void expect_refused(const std::vector<std::string>& arguments, const std::string& data_file,
+                        const std::string& named)
+    {
+        const std::vector<std::string> files = dir.files();
+        const std::string bytes = dir.read(data_file);
+        const qrn4_result result = run(arguments);
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.output,
+                  fatal + "INITIALIZATION: CANNOT WRITE OVER RAW DATA FILE " + named + "\n");
+        EXPECT_EQ(dir.read(data_file), bytes);
+        EXPECT_EQ(dir.files(), files);
+    }
 };
+
+TEST_F(CarelessInput, NoRunWritesOverItsRawDataFile)
+{
+    dir.write("qdata.dat", example("judges.dat"));
+    expect_refused({"qdata.dat", "-Q"}, "qdata.dat", "QDATA.DAT");
+    expect_refused({"./qdata.dat", "-A"}, "qdata.dat", "QDATA.DAT");
+
+    dir.write("membership.dat", example("judges.dat"));
+    expect_refused({"membership.dat", "-A"}, "membership.dat", "MEMBERSHIP.DAT");
+
+    dir.write("d.dat", example("attitude.dat"));
+    expect_refused({"d.dat", ">", "d.dat"}, "d.dat", "D.DAT");
+    expect_refused({"d.dat", ">d.dat"}, "d.dat", "D.DAT");
+    // The redirection comes before the data file argument.
+    expect_refused({">./d.dat", "-R", "d.dat"}, "d.dat", "./D.DAT");
+
+    // Links to the data file under the names of the run's files.
+    fs::create_hard_link(dir.path() / "d.dat", dir.path() / "groups");
+    expect_refused({"d.dat", "-A", "-Ogroups"}, "d.dat", "GROUPS");
+    fs::create_symlink("d.dat", dir.path() / "d.rsc");
+    expect_refused({"d.dat", "-S"}, "d.dat", "D.RSC");
+}
+
+TEST_F(CarelessInput, ASecondRunOverTheFilesOfTheFirstStillWorks)
+{
+    dir.write("judges.dat", example("judges.dat"));
+    ASSERT_EQ(run({"judges.dat", "-A"}).exit_code, 0);
+    const std::string qdata = dir.read("qdata.dat");
+    EXPECT_EQ(run({"judges.dat", "-A"}).exit_code, 0);
+    // The transposed data of the first run analysed as data of their own.
+    EXPECT_EQ(run({"qdata.dat", "-R"}).exit_code, 0);
+    EXPECT_EQ(dir.read("qdata.dat"), qdata);
+    EXPECT_TRUE(dir.exists("qdata.rev"));
+}
 
 TEST_F(CarelessInput, HeaderCountsSizeNothingTheFileCannotHold)
 {
