@@ -18,6 +18,7 @@ namespace {
 // own buffer, before the process ends on every way out.
 struct redirect_file_record {
     std::ofstream file;
+    std::string name;  // as the argument gave it, once opened
     std::streambuf* console = nullptr;
 
     bool close()
@@ -44,6 +45,7 @@ void redirect_output(const std::string& target, const std::string& data_file)
         fatal_error("Initialization: could not open", target);
     std::cout.flush();
     redirect_file.console = std::cout.rdbuf(redirect_file.file.rdbuf());
+    redirect_file.name = target;
 }
 
 // The raw data file that the arguments name, the last one if several do,
@@ -267,6 +269,11 @@ void echo_parameters(int argc, const char* const* argv)
 bool end_output()
 {
     return redirect_file.close();
+}
+
+std::string output_name()
+{
+    return redirect_file.name.empty() ? "standard output" : redirect_file.name;
 }
 
 void check_not_raw_data(const std::string& output, const std::string& data_file)

@@ -64,6 +64,9 @@ void echo_parameters(int argc, const char* const* argv);
 // False when anything printed could not be written.
 bool end_output();
 
+// Where the run prints: the redirection target, or "standard output".
+std::string output_name();
+
 // A run never writes over its raw data file: ends the run when the file
 // `output` would be data_file, under any name (a link, or another spelling
 // of the path).

@@ -127,4 +127,42 @@ TEST_F(CarelessInput, MemoryThatRunsOutEndsWithExitCode3)
     EXPECT_EQ(result.errors, "Abnormal program termination\n");
 }
 
+TEST_F(CarelessInput, OutputThatCannotBeWrittenIsReportedOnStandardError)
+{
+    dir.write("d.dat", example("attitude.dat"));
+    const std::string report_error = fatal + "PRINT RESULTS: ERROR WRITING REPORT TO ";
+    qrn4_result result = run({"d.dat", ">", "/dev/full"});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_EQ(result.errors, report_error + "/DEV/FULL\n");
+
+    // The fatal error went the same way.
+    result = run({"missing.dat", ">/dev/full"});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.errors, report_error + "/DEV/FULL\n");
+
+    // A report beyond the file-size limit.
+    result = run({"d.dat", ">", "report.txt"}, {.file_size_bytes = 3000});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.errors, report_error + "REPORT.TXT\n");
+    EXPECT_EQ(dir.read("report.txt").size(), 3000u);
+}
+
+TEST_F(CarelessInput, AMatrixFileBeyondTheFileSizeLimitIsAnError)
+{
+    // 30 subjects x 20 variables: the correlations take about 4 KB.
+    std::string data = header(30, 20);
+    for (int i = 0; i < 30; ++i) {
+        data += "\r\ns" + std::to_string(i) + " ";
+        for (int j = 0; j < 20; ++j)
+            data += std::to_string((i + j * i * i) % 17) + " ";
+    }
+    dir.write("d.dat", data + "\r\n");
+    const qrn4_result result = run({"d.dat"}, {.file_size_bytes = 2000});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_TRUE(result.output.ends_with("Matrix: ERROR WRITING MATRIX FILE D.COR\n"))
+        << result.output;
+    EXPECT_EQ(fs::file_size(dir.path() / "d.cor"), 2000u);
+}
+
 }  // namespace
