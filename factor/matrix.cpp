@@ -13,7 +13,7 @@ namespace {
 
 std::string shortened(std::string_view text)
 {
-    return std::string(text.substr(0, max_label_length));
+    return std::string(label_of(text));
 }
 
 std::string numbered(std::string_view prefix, int number)
@@ -355,6 +355,33 @@ int matrix::maxabs_col(int r) const
         }
     }
     return index;
+}
+
+std::string sorted_row_label(const sorted_row& row)
+{
+    constexpr unsigned char flag = 0x80;
+    std::string label = row.name;
+    if (!label.empty() && static_cast<unsigned char>(label[0]) >= flag) {
+        label.insert(label.begin(), static_cast<char>(row.starts_group ? group_start_marker
+                                                                       : group_member_marker));
+    } else if (row.starts_group) {
+        if (label.empty())
+            label.push_back('\0');
+        label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) | flag);
+    }
+    return label;
+}
+
+sorted_row read_sorted_row_label(std::string_view label)
+{
+    constexpr unsigned char flag = 0x80;
+    if (has_group_marker(label))
+        return {std::string(label.substr(1)), static_cast<unsigned char>(label[0]) == group_start_marker};
+    std::string name(label);
+    const bool flagged = !name.empty() && (static_cast<unsigned char>(name[0]) & flag) != 0;
+    if (flagged)
+        name[0] = static_cast<char>(static_cast<unsigned char>(name[0]) & ~flag);
+    return {name, flagged};
 }
 
 void matrix::write(const std::string& file_name) const

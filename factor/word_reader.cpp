@@ -143,7 +143,7 @@ bool word_reader::read_label(std::string& label)
     std::string_view word;
     if (!read_word(word))
         return false;
-    label.assign(word.substr(0, max_label_length));
+    label.assign(label_of(word));
     return true;
 }
 

@@ -28,6 +28,30 @@
 // The longest label a matrix holds.
 inline constexpr std::size_t max_label_length = 10;
 
+// The marker bytes of a sorted pattern's row label whose name begins with a
+// byte of 0x80 or above, and so cannot carry the group flag in that byte:
+// the label is the marker followed by the name, 0xA0 for the first row of
+// a group and 0x8D for the others.  No flagged ASCII name begins with
+// either byte (they would flag a blank and a carriage return, which end a
+// word), so sorted patterns written without markers read as they always
+// did.  A marked label keeps its marker and a name of 10 bytes.
+inline constexpr unsigned char group_start_marker = 0xA0;
+inline constexpr unsigned char group_member_marker = 0x8D;
+
+inline bool has_group_marker(std::string_view label)
+{
+    if (label.size() < 2 || static_cast<unsigned char>(label[1]) < 0x80)
+        return false;
+    const auto first = static_cast<unsigned char>(label[0]);
+    return first == group_start_marker || first == group_member_marker;
+}
+
+// The label that a text gives: its first 10 bytes, or 11 with a marker.
+inline std::string_view label_of(std::string_view text)
+{
+    return text.substr(0, max_label_length + has_group_marker(text));
+}
+
 // A count read from a word as the C library's string-to-integer conversion
 // reads it: optional white space, an optional sign, decimal digits, the
 // rest ignored; 0 when there are no digits.  A number outside the 32-bit
@@ -86,7 +110,7 @@ public:
         return read_other_value(value);
     }
 
-    // The next word as a label: its first 10 bytes.
+    // The next word as a label: its first 10 bytes (see label_of).
     bool read_label(std::string& label);
 
     // The next single byte, white space included, with CR LF read as one
