@@ -11,6 +11,10 @@
 
 namespace {
 
+// Bit 0x80 of the first byte of a sorted pattern's row label whose name
+// begins with an ASCII byte.
+constexpr unsigned char group_flag = 0x80;
+
 std::string shortened(std::string_view text)
 {
     return std::string(label_of(text));
@@ -359,28 +363,28 @@ int matrix::maxabs_col(int r) const
 
 std::string sorted_row_label(const sorted_row& row)
 {
-    constexpr unsigned char flag = 0x80;
     std::string label = row.name;
-    if (!label.empty() && static_cast<unsigned char>(label[0]) >= flag) {
-        label.insert(label.begin(), static_cast<char>(row.starts_group ? group_start_marker
-                                                                       : group_member_marker));
+    if (!label.empty() && static_cast<unsigned char>(label[0]) >= group_flag) {
+        const unsigned char marker = row.starts_group ? group_start_marker : group_member_marker;
+        label.insert(label.begin(), static_cast<char>(marker));
     } else if (row.starts_group) {
         if (label.empty())
             label.push_back('\0');
-        label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) | flag);
+        label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) | group_flag);
     }
     return label;
 }
 
 sorted_row read_sorted_row_label(std::string_view label)
 {
-    constexpr unsigned char flag = 0x80;
-    if (has_group_marker(label))
-        return {std::string(label.substr(1)), static_cast<unsigned char>(label[0]) == group_start_marker};
+    if (has_group_marker(label)) {
+        const bool starts_group = static_cast<unsigned char>(label[0]) == group_start_marker;
+        return {std::string(label.substr(1)), starts_group};
+    }
     std::string name(label);
-    const bool flagged = !name.empty() && (static_cast<unsigned char>(name[0]) & flag) != 0;
+    const bool flagged = !name.empty() && (static_cast<unsigned char>(name[0]) & group_flag) != 0;
     if (flagged)
-        name[0] = static_cast<char>(static_cast<unsigned char>(name[0]) & ~flag);
+        name[0] = static_cast<char>(static_cast<unsigned char>(name[0]) & ~group_flag);
     return {name, flagged};
 }
 

@@ -105,8 +105,9 @@ TEST_F(CarelessInput, HeaderCountsSizeNothingTheFileCannotHold)
     dir.write("names.dat", header(3, 20000) + "\r\n");
     result = run({"names.dat"}, limits);
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_TRUE(result.output.ends_with("Note: The raw data file has 3 subjects and 20000 variables.\n"
-                                        + fatal + "CORRELATION: ERROR IN RAW DATA FILE NAMES.DAT\n"))
+    EXPECT_TRUE(result.output.ends_with(
+        "Note: The raw data file has 3 subjects and 20000 variables.\n" + fatal
+        + "CORRELATION: ERROR IN RAW DATA FILE NAMES.DAT\n"))
         << result.output;
 }
 

@@ -457,8 +457,9 @@ TEST_F(Report, FilesThatCannotBeReadEndTheRun)
     // Counts far beyond what the file holds end as soon as its words do.
     EXPECT_EQ(expect_run_error([&] { print_table(".cor", "1 300000000 \r\na b \r\n"); }),
               fatal("PRINT RESULTS: ERROR IN RAW DATA FILE", "MYDATA.cor"));
-    EXPECT_EQ(expect_run_error([&] { print_table(".cor", "300000000 2 \r\na b \r\nr 1 2 \r\n"); }),
-              data_error);
+    EXPECT_EQ(
+        expect_run_error([&] { print_table(".cor", "300000000 2 \r\na b \r\nr 1 2 \r\n"); }),
+        data_error);
     EXPECT_EQ(printed(), "");
 
     EXPECT_EQ(expect_run_error(print_scree_plot),
