@@ -74,8 +74,11 @@ void correlate()
     auto error_in_file = [&file_name] {
         fatal_error("Correlation: error in raw data file", file_name);
     };
-    // The names come first, so that a header that promises more variables
-    // than the file holds fails before their p x p storage is allocated.
+    // A header that promises more than the file can hold fails before the
+    // p x p storage is allocated; so does one whose file ends among the
+    // names (where the size of the file is not known).
+    if (!in.can_hold(subjects, p))
+        error_in_file();
     std::vector<std::string> names;
     for (int j = 0; j < p; ++j) {
         std::string name;

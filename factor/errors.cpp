@@ -10,8 +10,13 @@ std::string upper_case(std::string_view text)
     return result;
 }
 
+std::string fatal_error_lines(std::string_view message, std::string_view argument)
+{
+    return "\n<<**** FATAL ERROR ****>>\n" + upper_case(message) + ' ' + upper_case(argument)
+           + '\n';
+}
+
 void fatal_error(std::string_view message, std::string_view argument)
 {
-    throw run_error("\n<<**** FATAL ERROR ****>>\n" + upper_case(message) + ' '
-                    + upper_case(argument) + '\n');
+    throw run_error(fatal_error_lines(message, argument));
 }

@@ -29,3 +29,6 @@ private:
 // message and argument upper-cased, separated by one blank (printed also
 // when the argument is empty).  Messages begin with the name of the step.
 [[noreturn]] void fatal_error(std::string_view message, std::string_view argument);
+
+// The lines that fatal_error prints.
+std::string fatal_error_lines(std::string_view message, std::string_view argument);

@@ -159,13 +159,7 @@ matrix matrix::sort_by_factor() const
         // Largest value first; the group flag on the group's first row.
         for (int k = last; k >= 0; --k) {
             sorted.copy_row(*this, rows[k], out);
-            if (k == last) {
-                std::string label = sorted.getrowlab(out);
-                if (label.empty())
-                    label.push_back('\0');
-                label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) | 0x80);
-                sorted.setrowlab(out, label);
-            }
+            sorted.setrowlab(out, sorted_row_label({getrowlab(rows[k]), k == last}));
             ++out;
         }
     }

@@ -1,7 +1,9 @@
 // qrn4: factor analysis of one raw data file, as the command line asks.
 //
 // Exit codes: 0 after a complete run, 1 after an error that the program
-// reports (or when its output could not be written), 3 when memory ran out.
+// reports (or when its output could not be written, which standard error
+// then tells), 3 when memory ran out.
+#include <csignal>
 #include <iostream>
 #include <new>
 
@@ -11,6 +13,10 @@
 
 int main(int argc, char** argv)
 {
+#ifdef SIGXFSZ
+    // A write beyond a file-size limit fails and is reported like any other.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     int code = 0;
     try {
         run_analysis(argc, argv);
@@ -22,7 +28,10 @@ int main(int argc, char** argv)
         std::cerr << "Abnormal program termination\n";
         code = 3;
     }
-    if (!end_output() && code == 0)
-        code = 1;
+    if (!end_output()) {
+        std::cerr << fatal_error_lines("Print results: error writing report to", output_name());
+        if (code == 0)
+            code = 1;
+    }
     return code;
 }

@@ -11,9 +11,13 @@
 
 namespace {
 
+// Bit 0x80 of the first byte of a sorted pattern's row label whose name
+// begins with an ASCII byte.
+constexpr unsigned char group_flag = 0x80;
+
 std::string shortened(std::string_view text)
 {
-    return std::string(text.substr(0, max_label_length));
+    return std::string(label_of(text));
 }
 
 std::string numbered(std::string_view prefix, int number)
@@ -111,21 +115,38 @@ matrix::matrix(const std::string& file_name)
             fail();
         count = value;
     }
-    alloc(counts[0], counts[1]);
-
-    for (std::string& label : collab_) {
-        if (!in.read_label(label))
-            fail();
+    // The counts size nothing that the file cannot hold: a file too short
+    // for them ends here, as it would when its words run out.  Storage is
+    // taken at once when the file's size vouches for the counts, and grows
+    // with the rows actually read otherwise.
+    if (!in.can_hold(counts[0], counts[1]))
+        fail();
+    nrows_ = counts[0];
+    ncols_ = counts[1];
+    const std::size_t cols = static_cast<std::size_t>(ncols_);
+    if (in.word_capacity()) {
+        collab_.reserve(cols);
+        rowlab_.reserve(static_cast<std::size_t>(nrows_));
+        elements_.reserve(static_cast<std::size_t>(nrows_) * cols);
     }
-    double* element = elements_.data();
-    for (std::string& label : rowlab_) {
+
+    std::string label;
+    for (int j = 0; j < ncols_; ++j) {
         if (!in.read_label(label))
             fail();
-        for (int j = 0; j < ncols_; ++j) {
+        collab_.push_back(label);
+    }
+    for (int i = 0; i < nrows_; ++i) {
+        if (!in.read_label(label))
+            fail();
+        rowlab_.push_back(label);
+        elements_.resize(elements_.size() + cols);
+        double* element = elements_.data() + i * cols;
+        for (std::size_t j = 0; j < cols; ++j) {
             value_conversion value;
             if (!in.read_value(value) || !value.in_range)
                 fail();
-            *element++ = value.value;
+            element[j] = value.value;
         }
     }
 }
@@ -338,6 +359,33 @@ int matrix::maxabs_col(int r) const
         }
     }
     return index;
+}
+
+std::string sorted_row_label(const sorted_row& row)
+{
+    std::string label = row.name;
+    if (!label.empty() && static_cast<unsigned char>(label[0]) >= group_flag) {
+        const unsigned char marker = row.starts_group ? group_start_marker : group_member_marker;
+        label.insert(label.begin(), static_cast<char>(marker));
+    } else if (row.starts_group) {
+        if (label.empty())
+            label.push_back('\0');
+        label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) | group_flag);
+    }
+    return label;
+}
+
+sorted_row read_sorted_row_label(std::string_view label)
+{
+    if (has_group_marker(label)) {
+        const bool starts_group = static_cast<unsigned char>(label[0]) == group_start_marker;
+        return {std::string(label.substr(1)), starts_group};
+    }
+    std::string name(label);
+    const bool flagged = !name.empty() && (static_cast<unsigned char>(name[0]) & group_flag) != 0;
+    if (flagged)
+        name[0] = static_cast<char>(static_cast<unsigned char>(name[0]) & ~group_flag);
+    return {name, flagged};
 }
 
 void matrix::write(const std::string& file_name) const

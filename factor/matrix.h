@@ -4,8 +4,8 @@
 // A value type: copies are deep and never share storage, every operation
 // that produces a matrix returns a new one.  Elements are stored row by row
 // in one contiguous block.  A label is a byte string of at most 10 bytes;
-// longer texts are shortened to their first 10 bytes.  Bit 0x80 of the first
-// byte of a row label is the group flag of a sorted pattern: labels are
+// longer texts are shortened to their first 10 bytes.  The row labels of a
+// sorted pattern carry its group flag (see sorted_row_label): labels are
 // copied byte for byte, so the flag travels with every copy and through the
 // matrix file.
 //
@@ -119,7 +119,8 @@ public:
     void sort_rows(std::vector<int>& rows, int lo, int hi, int c) const;
     // The rows grouped by the column of their largest absolute value (groups
     // in column order), each group in decreasing order of its column's
-    // value; the first row of every group carries the group flag.
+    // value; the row labels are those of sorted_row_label, the first row of
+    // every group flagged.
     matrix sort_by_factor() const;
 
     [[noreturn]] static void error(std::string_view message, std::string_view argument);
@@ -139,3 +140,15 @@ private:
     std::vector<std::string> rowlab_;
     std::vector<std::string> collab_;
 };
+
+// The row label of a sorted pattern, and what it says.  A name that begins
+// with an ASCII byte carries the group flag as bit 0x80 of that byte.  A
+// name that begins with a byte of 0x80 or above has no room for it there:
+// it stands behind a marker byte that tells whether the row starts a group
+// (group_start_marker and group_member_marker, word_reader.h).
+struct sorted_row {
+    std::string name;
+    bool starts_group;
+};
+std::string sorted_row_label(const sorted_row& row);
+sorted_row read_sorted_row_label(std::string_view label);

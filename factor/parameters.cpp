@@ -1,6 +1,7 @@
 #include "factor/parameters.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <limits>
@@ -17,6 +18,7 @@ namespace {
 // own buffer, before the process ends on every way out.
 struct redirect_file_record {
     std::ofstream file;
+    std::string name;  // as the argument gave it, once opened
     std::streambuf* console = nullptr;
 
     bool close()
@@ -33,15 +35,33 @@ struct redirect_file_record {
     ~redirect_file_record() { close(); }
 } redirect_file;
 
-void redirect_output(const std::string& target)
+void redirect_output(const std::string& target, const std::string& data_file)
 {
     if (redirect_file.console)  // a second redirection
         fatal_error("Initialization: could not open", target);
+    check_not_raw_data(target, data_file);
     redirect_file.file.open(target, std::ios::out | std::ios::trunc);
     if (!redirect_file.file.is_open())
         fatal_error("Initialization: could not open", target);
     std::cout.flush();
     redirect_file.console = std::cout.rdbuf(redirect_file.file.rdbuf());
+    redirect_file.name = target;
+}
+
+// The raw data file that the arguments name, the last one if several do,
+// or an empty name: a redirection is opened before the arguments after it
+// are read, and must not be that file.
+std::string named_data_file(int argc, const char* const* argv)
+{
+    std::string stem;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == ">")
+            ++i;
+        else if (!argument.starts_with('>') && !argument.starts_with('-'))
+            stem = cut_at_extension(argument);
+    }
+    return stem.empty() ? stem : stem + ".dat";
 }
 
 int absolute(int value)
@@ -138,16 +158,17 @@ std::string cut_at_extension(std::string_view name)
 void parse_command_line(int argc, const char* const* argv)
 {
     analysis_parameters_record& p = analysis_parameters;
+    const std::string data_file = named_data_file(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string_view typed = argv[i];
         const std::string argument = upper_case(typed);
         if (argument.starts_with('>')) {
             if (argument.size() > 1) {
-                redirect_output(std::string(typed.substr(1)));
+                redirect_output(std::string(typed.substr(1)), data_file);
             } else {
                 if (i + 1 >= argc)
                     fatal_error("Initialization: no redirection target", "");
-                redirect_output(argv[++i]);
+                redirect_output(argv[++i], data_file);
             }
         } else if (!argument.starts_with('-')) {
             p.file_stem = cut_at_extension(typed);
@@ -248,4 +269,16 @@ void echo_parameters(int argc, const char* const* argv)
 bool end_output()
 {
     return redirect_file.close();
+}
+
+std::string output_name()
+{
+    return redirect_file.name.empty() ? "standard output" : redirect_file.name;
+}
+
+void check_not_raw_data(const std::string& output, const std::string& data_file)
+{
+    std::error_code error;
+    if (!data_file.empty() && std::filesystem::equivalent(output, data_file, error))
+        fatal_error("Initialization: cannot write over raw data file", output);
 }

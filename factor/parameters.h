@@ -63,3 +63,11 @@ void echo_parameters(int argc, const char* const* argv);
 // Gives standard output its own stream back and closes a redirection file.
 // False when anything printed could not be written.
 bool end_output();
+
+// Where the run prints: the redirection target, or "standard output".
+std::string output_name();
+
+// A run never writes over its raw data file: ends the run when the file
+// `output` would be data_file, under any name (a link, or another spelling
+// of the path).
+void check_not_raw_data(const std::string& output, const std::string& data_file);

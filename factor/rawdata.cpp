@@ -41,6 +41,6 @@ int read_variable_count()
 void make_qdata()
 {
     const matrix data(analysis_parameters.file_stem + ".dat");
-    data.transpose().write("qdata.dat");
-    analysis_parameters.file_stem = "qdata";
+    data.transpose().write(qdata_stem + std::string(".dat"));
+    analysis_parameters.file_stem = qdata_stem;
 }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 #include <string_view>
+#include <vector>
 
 #include "factor/errors.h"
 #include "factor/matrix.h"
@@ -28,12 +29,6 @@ constexpr int chunk_rows = 50;         // rows held at a time; 49 with the title
 constexpr int working_rows = 54;
 constexpr std::size_t field_width = 10;
 constexpr char form_feed = '\f';
-constexpr unsigned char group_flag = 0x80;
-
-bool carries_group_flag(std::string_view label)
-{
-    return !label.empty() && (static_cast<unsigned char>(label[0]) & group_flag) != 0;
-}
 
 // The blanks that fill out the field of a label (at most 10 bytes).
 std::size_t label_padding(std::string_view label)
@@ -186,13 +181,22 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
     row_label_column = rows > 1;
     sorted_pattern = sorted;
 
-    matrix table(working_rows, columns, 0.0);
+    // The column labels are read before the table is allocated, and a file
+    // too short for the first chunk of rows (which is read before anything
+    // of the table is printed) ends here with the message its reading would
+    // end with: nothing is allocated for counts that the file cannot hold.
+    std::vector<std::string> labels;
     std::string label;
     for (int j = 0; j < columns; ++j) {
         if (!in.read_label(label))
             fatal_error("Print results: error in raw data file", file_name);
-        table.setcollab(j, label);
+        labels.push_back(label);
     }
+    if (!in.can_hold(std::min(rows, chunk_rows - 1), columns))
+        data_error();
+    matrix table(std::min(rows, working_rows), columns, 0.0);
+    for (int j = 0; j < columns; ++j)
+        table.setcollab(j, labels[j]);
 
     // A table that does not fit on the rest of the page starts a new one.
     if (page_line_count < page_length) {
@@ -243,9 +247,10 @@ void print_block(const matrix& table, int first_row, int first_column, int end_r
         line.clear();
         if (row_label_column) {
             std::string label = table.getrowlab(k);
-            if (sorted_pattern && carries_group_flag(label)) {
-                label[0] = static_cast<char>(static_cast<unsigned char>(label[0]) & ~group_flag);
-                if (p.print_group_breaks) {
+            if (sorted_pattern) {
+                sorted_row row = read_sorted_row_label(label);
+                label = std::move(row.name);
+                if (row.starts_group && p.print_group_breaks) {
                     std::cout << '\n';
                     ++page_line_count;
                     end_page_if_full(table, first_column, end_column, k, more_rows);
@@ -282,7 +287,7 @@ void print_column_header(const matrix& table, int first_column, int end_column, 
     // A row that starts a group brings its own empty line.
     const bool group_follows = row_label_column && sorted_pattern
                                && analysis_parameters.print_group_breaks
-                               && carries_group_flag(table.getrowlab(next_row));
+                               && read_sorted_row_label(table.getrowlab(next_row)).starts_group;
     if (!group_follows)
         line += '\n';
     std::cout << line;

@@ -24,9 +24,9 @@ extern int page_number;      // number of the last page header printed
 extern int block_columns;    // columns per block of the current table
 extern bool title_pending;   // the current table's title is still to come
 extern bool row_label_column;  // the current table prints its row labels
-// The current table is a sorted pattern: bit 0x80 of the first byte of a
-// row label flags the first row of a group.  Other tables print their
-// labels byte for byte.
+// The current table is a sorted pattern: its row labels tell which rows
+// start a group (read_sorted_row_label, matrix.h), and print without the
+// flag.  Other tables print their labels byte for byte.
 extern bool sorted_pattern;
 
 // Prints the matrix file file_name as a table under title; sorted tells

@@ -14,6 +14,7 @@ class matrix;
 int read_subject_count();
 int read_variable_count();
 void make_qdata();
+inline constexpr const char* qdata_stem = "qdata";  // of a Q-type run's files
 
 // Correlations, means, standard deviations and, for image analysis, the
 // image covariance (correlation.cpp).

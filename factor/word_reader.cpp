@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -47,6 +48,12 @@ word_reader::word_reader(const std::string& file_name)
         return;
     // The reader buffers for itself.
     std::setvbuf(file_, nullptr, _IONBF, 0);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file_name, error)) {
+        const std::uintmax_t size = std::filesystem::file_size(file_name, error);
+        if (!error)
+            word_capacity_ = size / 2;
+    }
     buffer_ = std::make_unique<char[]>(block_size + 1);  // and a sentinel
 }
 
@@ -136,7 +143,7 @@ bool word_reader::read_label(std::string& label)
     std::string_view word;
     if (!read_word(word))
         return false;
-    label.assign(word.substr(0, max_label_length));
+    label.assign(label_of(word));
     return true;
 }
 

@@ -21,11 +21,36 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 // The longest label a matrix holds.
 inline constexpr std::size_t max_label_length = 10;
+
+// The marker bytes of a sorted pattern's row label whose name begins with a
+// byte of 0x80 or above, and so cannot carry the group flag in that byte:
+// the label is the marker followed by the name, 0xA0 for the first row of
+// a group and 0x8D for the others.  No flagged ASCII name begins with
+// either byte (they would flag a blank and a carriage return, which end a
+// word), so sorted patterns written without markers read as they always
+// did.  A marked label keeps its marker and a name of 10 bytes.
+inline constexpr unsigned char group_start_marker = 0xA0;
+inline constexpr unsigned char group_member_marker = 0x8D;
+
+inline bool has_group_marker(std::string_view label)
+{
+    if (label.size() < 2 || static_cast<unsigned char>(label[1]) < 0x80)
+        return false;
+    const auto first = static_cast<unsigned char>(label[0]);
+    return first == group_start_marker || first == group_member_marker;
+}
+
+// The label that a text gives: its first 10 bytes, or 11 with a marker.
+inline std::string_view label_of(std::string_view text)
+{
+    return text.substr(0, max_label_length + has_group_marker(text));
+}
 
 // A count read from a word as the C library's string-to-integer conversion
 // reads it: optional white space, an optional sign, decimal digits, the
@@ -58,6 +83,20 @@ public:
 
     bool is_open() const { return file_ != nullptr; }
 
+    // The most words the whole file can hold: every word takes at least one
+    // byte and the white space after it, so half the size of a regular file.
+    // Nothing is known of other files (pipes, devices).  A reader checks the
+    // counts of a header against it before it allocates for them.
+    std::optional<std::uint64_t> word_capacity() const { return word_capacity_; }
+    // Whether the file can hold the words of a matrix file of rows x cols
+    // (the two counts, the column labels, each row's label and values).
+    bool can_hold(int rows, int cols) const
+    {
+        const std::uint64_t words = 2 + static_cast<std::uint64_t>(cols)
+                                    + static_cast<std::uint64_t>(rows) * (cols + std::uint64_t{1});
+        return !word_capacity_ || words <= *word_capacity_;
+    }
+
     // The next word.  It stays valid until the next call.
     bool read_word(std::string_view& word);
 
@@ -71,7 +110,7 @@ public:
         return read_other_value(value);
     }
 
-    // The next word as a label: its first 10 bytes.
+    // The next word as a label: its first 10 bytes (see label_of).
     bool read_label(std::string& label);
 
     // The next single byte, white space included, with CR LF read as one
@@ -90,6 +129,7 @@ private:
     std::size_t end_ = 0;
     bool no_more_bytes_ = false;  // end of file, the end byte or a read error
     bool failed_ = false;
+    std::optional<std::uint64_t> word_capacity_;
     std::string long_word_;       // a word that runs across two blocks
 };
 

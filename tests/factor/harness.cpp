@@ -1,8 +1,11 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <cstdlib>
@@ -61,7 +64,29 @@ std::vector<std::string> scratch_dir::files() const
     return names;
 }
 
-qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments)
+bool address_space_limited()
+{
+#ifdef __SANITIZE_ADDRESS__
+    return false;
+#else
+    return true;
+#endif
+}
+
+namespace {
+
+bool set_limit(int resource, long long value)
+{
+    if (value <= 0)
+        return true;
+    const rlimit limit{static_cast<rlim_t>(value), static_cast<rlim_t>(value)};
+    return setrlimit(resource, &limit) == 0;
+}
+
+}  // namespace
+
+qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments,
+                     const qrn4_limits& limits)
 {
     const char* program = std::getenv("QRN4_PROGRAM");
     if (!program)
@@ -88,6 +113,11 @@ qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arg
         int err = open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0
             || dup2(err, 2) < 0 || chdir(dir.path().c_str()) != 0)
+            _exit(127);
+        signal(SIGXFSZ, SIG_DFL);
+        if (!set_limit(RLIMIT_FSIZE, limits.file_size_bytes)
+            || !set_limit(RLIMIT_CPU, limits.cpu_seconds)
+            || (address_space_limited() && !set_limit(RLIMIT_AS, limits.memory_bytes)))
             _exit(127);
         execv(program, argv.data());
         _exit(127);

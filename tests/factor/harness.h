@@ -52,7 +52,20 @@ struct qrn4_result {
     std::string errors;  // standard error
 };
 
-qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments);
+// Resource limits of the program's process (0: none).  The address space
+// cannot be limited under AddressSanitizer, which reserves terabytes for
+// itself: there memory_bytes is left out (address_space_limited() tells).
+// SIGXFSZ has its default action in the program's process, whatever the
+// test's own.
+struct qrn4_limits {
+    long long file_size_bytes = 0;
+    long long memory_bytes = 0;
+    long long cpu_seconds = 0;
+};
+bool address_space_limited();
+
+qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments,
+                     const qrn4_limits& limits = {});
 
 // Replaces the times of the clock lines by "<time>" and the seconds by "<s>".
 std::string mask_clock_lines(const std::string& output);

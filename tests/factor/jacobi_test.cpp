@@ -194,6 +194,22 @@ TEST(SortedPattern, GroupsByLargestColumnWithFlags)
     EXPECT_EQ(a.val(1, 0), -0.9);
 }
 
+TEST(SortedPattern, NamesThatBeginWithANonAsciiByteStandBehindAMarker)
+{
+    // The rows of the test above, two of them named in UTF-8: their flag
+    // cannot be bit 0x80 of their first byte, which is set already.  The
+    // first row of a group has the marker 0xA0, the others 0x8D.
+    matrix a = from_rows({{0.8, 0.1}, {-0.9, 0.2}, {0.3, 0.7}, {0.6, 0.6}});
+    a.setrowlabs("v");
+    a.setrowlab(0, "\xC3\x84rgernis12");  // Ärgernis1 and the first byte of 2
+    a.setrowlab(1, "\xC3\x9C" "bel");
+    const matrix s = a.sort_by_factor();
+    EXPECT_EQ(s.getrowlab(0), "\xA0\xC3\x84rgernis1");
+    EXPECT_EQ(s.getrowlab(1), "v4");
+    EXPECT_EQ(s.getrowlab(2), "\x8D\xC3\x9C" "bel");
+    EXPECT_EQ(s.getrowlab(3), "\xF6" "3");
+}
+
 TEST(SortedPattern, ZeroRowsJoinTheFirstGroupAndEmptyColumnsHaveNone)
 {
     const matrix a = from_rows({{0, 0.2, 0}, {0, 0, 0}, {0.1, 0.5, 0}});

@@ -1,6 +1,7 @@
 // The matrix file: its exact layout, the "%.6g" values, the word rules of
 // its reader and the messages of its errors.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 
@@ -159,6 +160,26 @@ TEST_F(MatrixFile, BadCountsAndOverflowingValues)
     EXPECT_EQ(read_error("99999999999 1 a \r\n"), error_in_file());
     EXPECT_EQ(read_error("1 1 a r 1e999 \r\n"), error_in_file());
     EXPECT_EQ(read_error("1 1 a r -1e999 \r\n"), error_in_file());
+}
+
+TEST_F(MatrixFile, CountsBeyondWhatTheFileCanHold)
+{
+    // Every word takes a byte and the white space after it: 10 words need
+    // 20 bytes, so the 14 bytes here cannot hold 300000000 x 3 values.
+    EXPECT_EQ(read_error("300000000 3 \r\n"), error_in_file());
+    const std::string ten_words = "2 2 a b x 1 2 y 3 4 ";
+    EXPECT_EQ(read(ten_words).val(1, 1), 4.0);
+
+    // A pipe, whose size is not known, is read as far as its words go.
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    ASSERT_EQ(write(ends[1], ten_words.data(), ten_words.size()), 20);
+    close(ends[1]);
+    const matrix piped("/proc/self/fd/" + std::to_string(ends[0]));
+    close(ends[0]);
+    EXPECT_EQ(piped.getrowlab(1), "y");
+    EXPECT_EQ(piped.val(0, 1), 2.0);
+    EXPECT_EQ(piped.val(1, 0), 3.0);
 }
 
 TEST_F(MatrixFile, LongWords)

@@ -316,6 +316,27 @@ TEST_F(Report, AGroupThatStartsOnANewPageFollowsItsHeaderAfterOneEmptyLine)
                              + sorted_row_3);
 }
 
+TEST_F(Report, NamesThatBeginWithANonAsciiByteKeepTheirBytesAndTheirGroups)
+{
+    // The rows of the sorted pattern above named Ärger, Übel, Öl and a
+    // name of 10 bytes, in UTF-8.
+    const double values[] = {0.8, 0.1, -0.9, 0.2, 0.3, 0.7, 0.6, 0.6};
+    matrix pattern(4, 2, values);
+    pattern.setcollabs("Factor");
+    for (int i = 0; const char* name : {"\xC3\x84rger", "\xC3\x9C" "bel", "\xC3\x96l",
+                                        "\xC3\x84rgernis1"})
+        pattern.setrowlab(i++, name);
+    pattern.sort_by_factor().write(dir / "MYDATA.uvs");
+    print_matrix_file(dir / "MYDATA.uvs", "T", true);
+    // Labels are padded to 10 bytes: 6, 10, 5 and 4 bytes here.
+    EXPECT_EQ(printed(), "\nT\n" + factor_header + "\n"
+                             "\xC3\x84rger        0.80000    0.10000 \n"
+                             "\xC3\x84rgernis1    0.60000    0.60000 \n"
+                             "\xC3\x9C" "bel        -0.90000    0.20000 \n"
+                             "\n"
+                             "\xC3\x96l           0.30000    0.70000 \n");
+}
+
 TEST_F(Report, LabelsOfOtherTablesPrintByteForByte)
 {
     // A name whose first byte is 0x80 or above is not a group flag outside
@@ -433,6 +454,13 @@ TEST_F(Report, FilesThatCannotBeReadEndTheRun)
     }
     EXPECT_EQ(expect_run_error([&] { print_table(".cor", "1 3 \r\na b \r\n"); }),
               fatal("PRINT RESULTS: ERROR IN RAW DATA FILE", "MYDATA.cor"));
+    // Counts far beyond what the file holds end as soon as its words do.
+    EXPECT_EQ(expect_run_error([&] { print_table(".cor", "1 300000000 \r\na b \r\n"); }),
+              fatal("PRINT RESULTS: ERROR IN RAW DATA FILE", "MYDATA.cor"));
+    EXPECT_EQ(
+        expect_run_error([&] { print_table(".cor", "300000000 2 \r\na b \r\nr 1 2 \r\n"); }),
+        data_error);
+    EXPECT_EQ(printed(), "");
 
     EXPECT_EQ(expect_run_error(print_scree_plot),
               fatal("PRINT RESULTS: CANNOT OPEN SCREE PLOT FILE", "MYDATA.plt"));
