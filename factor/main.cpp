@@ -6,6 +6,7 @@
 #include <csignal>
 #include <iostream>
 #include <new>
+#include <string>
 
 #include "factor/driver.h"
 #include "factor/errors.h"
@@ -18,10 +19,12 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     int code = 0;
+    std::string message;  // of the error that ended the run
     try {
         run_analysis(argc, argv);
     } catch (const run_error& error) {
-        std::cout << error.what();
+        message = error.what();
+        std::cout << message;
         code = 1;
     } catch (const std::bad_alloc&) {
         std::cout.flush();
@@ -29,7 +32,9 @@ int main(int argc, char** argv)
         code = 3;
     }
     if (!end_output()) {
-        std::cerr << fatal_error_lines("Print results: error writing report to", output_name());
+        // What was printed is lost, the error that ended the run among it:
+        // standard error is the one place left to tell both.
+        std::cerr << message << fatal_error_lines("Print results: error writing report to", output_name());
         if (code == 0)
             code = 1;
     }

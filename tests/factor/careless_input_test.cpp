@@ -137,10 +137,11 @@ TEST_F(CarelessInput, OutputThatCannotBeWrittenIsReportedOnStandardError)
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(result.errors, report_error + "/DEV/FULL\n");
 
-    // The fatal error went the same way.
+    // The fatal error went the same way, and is told again.
     result = run({"missing.dat", ">/dev/full"});
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.errors, report_error + "/DEV/FULL\n");
+    EXPECT_EQ(result.errors, fatal + "INITIALIZATION: CANNOT OPEN RAW DATA FILE MISSING.DAT\n"
+                                 + report_error + "/DEV/FULL\n");
 
     // A report beyond the file-size limit.
     result = run({"d.dat", ">", "report.txt"}, {.file_size_bytes = 3000});
