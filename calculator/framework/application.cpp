@@ -13,16 +13,22 @@ std::function<void()> &BeepHook()
     return hook;
 }
 
+QString &Title()
+{
+    static QString title;
+    return title;
+}
+
 }  // namespace
 
 void SetApplicationTitle(const QString &title)
 {
-    QGuiApplication::setApplicationDisplayName(title);
+    Title() = title;
 }
 
 QString ApplicationTitle()
 {
-    return QGuiApplication::applicationDisplayName();
+    return Title();
 }
 
 void ShowException(const QString &message)

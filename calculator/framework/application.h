@@ -32,8 +32,10 @@
 #include <functional>
 #include <utility>
 
-// The application title: the caption of the error boxes and, on the
-// platforms that show one, the name beside the window titles.
+// The application title: the caption of the default handler's error
+// boxes.  It is the program's own setting and not Qt's application display
+// name, which the xcb platform would append to every window title ("Warning
+// — Vardelo 32 bit"): each window's caption stands alone.
 void SetApplicationTitle(const QString &title);
 QString ApplicationTitle();
 
