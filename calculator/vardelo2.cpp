@@ -403,6 +403,7 @@ void TVardeloForm::About1Click()
 void StartVardelo()
 {
     InstallDecimalSeparator();
+    InstallFontSubstitutes();
     SetApplicationTitle(QStringLiteral("Vardelo for Windows"));
     SetApplicationTitle(QStringLiteral("Vardelo 32 bit"));
     VardeloForm = new TVardeloForm;

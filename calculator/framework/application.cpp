@@ -1,6 +1,7 @@
 #include "calculator/framework/application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 
 #include <exception>
@@ -29,6 +30,13 @@ void SetApplicationTitle(const QString &title)
 QString ApplicationTitle()
 {
     return Title();
+}
+
+void InstallFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans")});
 }
 
 void ShowException(const QString &message)
