@@ -5,7 +5,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
+#include <qdrawutil.h>
 
 #include <algorithm>
 
@@ -16,6 +18,8 @@ namespace {
 constexpr int CellWidth = 40;
 constexpr int CellHeight = 20;
 constexpr int GridLine = 1;
+// The sunken border on the left and at the top.
+constexpr int Border = 2;
 
 // Lets the grid see the keys typed into its cell editors.
 class CellDelegate : public QStyledItemDelegate {
@@ -49,8 +53,7 @@ TStringGrid::TStringGrid(QWidget *parent) : QTableWidget(parent)
     verticalHeader()->setDefaultSectionSize(CellHeight + GridLine);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(1);
+    setFrameStyle(QFrame::NoFrame);
     setShowGrid(true);
     setTabKeyNavigation(true);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
@@ -67,6 +70,7 @@ void TStringGrid::SetColCount(int count)
     colCount_ = count;
     if (currentColumn() >= count)
         setCurrentCell(currentRow(), count - 1);
+    FitFrame();
 }
 
 void TStringGrid::SetRowCount(int count)
@@ -78,6 +82,35 @@ void TStringGrid::SetRowCount(int count)
     rowCount_ = count;
     if (currentRow() >= count)
         setCurrentCell(count - 1, currentColumn());
+    FitFrame();
+}
+
+void TStringGrid::FitFrame()
+{
+    const int right = std::max(0, width() - Border - colCount_ * (CellWidth + GridLine));
+    const int bottom = std::max(0, height() - Border - rowCount_ * (CellHeight + GridLine));
+    setViewportMargins(Border, Border, right, bottom);
+}
+
+void TStringGrid::resizeEvent(QResizeEvent *event)
+{
+    FitFrame();
+    QTableWidget::resizeEvent(event);
+}
+
+bool TStringGrid::event(QEvent *event)
+{
+    const bool handled = QTableWidget::event(event);
+    if (event->type() == QEvent::Paint) {
+        // A sunken border: dark outside and darker inside on the left and
+        // at the top, light on the right and at the bottom.  Where fewer
+        // than two pixels are left beside the cells, the viewport covers
+        // the inner line; the cells' own grid lines close the last column
+        // and row.
+        QPainter painter(this);
+        qDrawWinPanel(&painter, rect(), palette(), true);
+    }
+    return handled;
 }
 
 QString TStringGrid::Cell(int col, int row) const

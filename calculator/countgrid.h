@@ -4,9 +4,13 @@
 // TStringGrid is a table of text cells without headers or scroll bars,
 // edited in place: typing over a cell opens its editor with the typed
 // character, Tab moves from cell to cell, Enter is left to the dialog (its
-// default button).  Every cell is 40 x 20 pixels inside its grid lines,
-// so that a grid of c columns and r rows needs 41c + 2 by 21r + 2 pixels
-// with its 1-pixel frame.
+// default button).  Every cell is 40 x 20 pixels with a grid line on its
+// right and below it.  The frame is a sunken border two pixels wide on the
+// left and at the top; on the right and at the bottom it takes whatever
+// the grid's size leaves beside the cells, so that the last column and
+// the last row close with their own grid lines and no strip of empty
+// cell area shows (the table dialogs give a grid of c columns and r rows
+// 41c + 4 or 41c + 3 by 21r + 3 pixels).
 //
 // Cells cut off by a smaller column or row count keep their text and show
 // it again when the grid grows, so that passing through a small size
@@ -50,10 +54,14 @@ public:
     void CommitEdit();
 
 protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Sets the frame's widths so that the cells shown fill the viewport.
+    void FitFrame();
     // Shows a typed character to OnKeyPress; true when it was dropped.
     bool KeyDropped(QKeyEvent *event);
 

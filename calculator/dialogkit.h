@@ -18,7 +18,8 @@ class TSpinEdit;
 
 // A fixed dialog frame (no resizing, no minimise or maximise buttons) with
 // the caption, the client size and the forms' font, MS Sans Serif at 11
-// pixels (a sans-serif font where that one is missing).
+// pixels (a face with Arial's metrics where that one is missing: see
+// InstallFontSubstitutes).
 void SetupDialogForm(QDialog *form, const QString &caption, int width, int height);
 
 // A label right-aligned in `place` whose accelerator moves the focus to

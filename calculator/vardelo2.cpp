@@ -30,7 +30,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QScreen>
@@ -330,8 +329,7 @@ void TVardeloForm::Print1Click()
 
 void TVardeloForm::Printersetup1Click()
 {
-    QPageSetupDialog PrinterSetupDialog1(&Printer(), this);
-    PrinterSetupDialog1.exec();
+    ExecutePageSetup(Printer(), this);
 }
 
 void TVardeloForm::File1Click()
@@ -405,6 +403,7 @@ void TVardeloForm::About1Click()
 void StartVardelo()
 {
     InstallDecimalSeparator();
+    InstallFontSubstitutes();
     SetApplicationTitle(QStringLiteral("Vardelo for Windows"));
     SetApplicationTitle(QStringLiteral("Vardelo 32 bit"));
     VardeloForm = new TVardeloForm;

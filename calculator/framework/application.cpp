@@ -1,6 +1,7 @@
 #include "calculator/framework/application.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QMessageBox>
 
 #include <exception>
@@ -13,16 +14,29 @@ std::function<void()> &BeepHook()
     return hook;
 }
 
+QString &Title()
+{
+    static QString title;
+    return title;
+}
+
 }  // namespace
 
 void SetApplicationTitle(const QString &title)
 {
-    QGuiApplication::setApplicationDisplayName(title);
+    Title() = title;
 }
 
 QString ApplicationTitle()
 {
-    return QGuiApplication::applicationDisplayName();
+    return Title();
+}
+
+void InstallFontSubstitutes()
+{
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                QStringLiteral("Liberation Sans")});
 }
 
 void ShowException(const QString &message)

@@ -32,10 +32,22 @@
 #include <functional>
 #include <utility>
 
-// The application title: the caption of the error boxes and, on the
-// platforms that show one, the name beside the window titles.
+// The application title: the caption of the default handler's error
+// boxes.  It is the program's own setting and not Qt's application display
+// name, which the xcb platform would append to every window title ("Warning
+// — Vardelo 32 bit"): each window's caption stands alone.
 void SetApplicationTitle(const QString &title);
 QString ApplicationTitle();
+
+// Lets faces with the metrics of the forms' fonts stand in where those
+// fonts are missing, so that labels take the room they were drawn for:
+// MS Sans Serif, which fontconfig would replace by its default sans-serif
+// face (DejaVu Sans, an eighth wider), falls back to its TrueType
+// successor, to Arial or to Arial's metric twin Liberation Sans.  Times New
+// Roman, Arial and Courier New find their Liberation twins through
+// fontconfig's own aliases.  Called once at the start, before any form is
+// created.
+void InstallFontSubstitutes();
 
 // Shows a message in a box captioned with the application title, with the
 // error icon and an OK button; adds a "." when the last character of the

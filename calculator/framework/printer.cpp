@@ -1,12 +1,37 @@
 #include "calculator/framework/printer.h"
 
 #include <QGuiApplication>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QScreen>
 
 #include <cmath>
+#include <memory>
 
 namespace {
+
+// Keeps Qt's "cannot be used on non-native printers" warning of the page
+// setup dialog off the console while it lives; every other message goes
+// on to the handler that was in place.
+class QuietPageSetupWarning {
+public:
+    QuietPageSetupWarning() { previous_ = qInstallMessageHandler(&Filter); }
+    ~QuietPageSetupWarning() { qInstallMessageHandler(previous_); }
+    QuietPageSetupWarning(const QuietPageSetupWarning &) = delete;
+    QuietPageSetupWarning &operator=(const QuietPageSetupWarning &) = delete;
+
+private:
+    static void Filter(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type == QtWarningMsg
+            && message == QLatin1String("QPageSetupDialog: Cannot be used on non-native printers"))
+            return;
+        if (previous_)
+            previous_(type, context, message);
+    }
+
+    static inline QtMessageHandler previous_ = nullptr;
+};
 
 QFont PrintFont(QFont font)
 {
@@ -25,6 +50,17 @@ QPrinter &Printer()
     // Lives until the program ends, like the printer settings it holds.
     static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
     return *printer;
+}
+
+bool ExecutePageSetup(QPrinter &printer, QWidget *parent)
+{
+    std::unique_ptr<QPageSetupDialog> dialog;
+    {
+        const QuietPageSetupWarning quiet;
+        dialog = std::make_unique<QPageSetupDialog>(&printer, parent);
+    }
+    dialog->setObjectName(QStringLiteral("PrinterSetupDialog1"));
+    return dialog->exec() == QDialog::Accepted;
 }
 
 TPrinterText::TPrinterText(QPrinter &printer, const QFont &font)

@@ -27,6 +27,7 @@
 #include <stdexcept>
 
 class QPrinter;
+class QWidget;
 
 class EPrinterError : public std::runtime_error {
 public:
@@ -34,6 +35,13 @@ public:
 };
 
 QPrinter &Printer();
+
+// Shows the page setup dialog on the printer, modal over `parent`: paper,
+// orientation and margins for the next job; true when the user accepted.
+// Qt's dialog serves the PDF printer as it serves a native one, yet says
+// on the console, each time it is made for a printer that is not native,
+// that it cannot be used; that one warning is kept off the console.
+bool ExecutePageSetup(QPrinter &printer, QWidget *parent);
 
 class TPrinterText {
 public:

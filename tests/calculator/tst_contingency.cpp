@@ -252,7 +252,8 @@ void TestContingency::gridTakesDigitsOnly()
 
 // The size fields stay within 2..10 at every change, and the grid follows:
 // 41 pixels a column and 4 more, 21 a row and 3 more, centred on the
-// dialog's outer width and one pixel below the centre of the frame.
+// dialog's outer width and one pixel below the centre of the frame, its
+// own frame closed around the cells.
 void TestContingency::sizeFieldsAndGrid()
 {
     CalculatorSession session;
@@ -269,12 +270,14 @@ void TestContingency::sizeFieldsAndGrid()
         // Every cell shows whole, without scrolling.
         const QRect last = grid->visualRect(grid->model()->index(9, 9));
         QVERIFY(grid->viewport()->rect().contains(last));
+        QCOMPARE(CheckGridFrame(grid), QString());
 
         TypeInto(dialog->NbRows, "1");
         QCOMPARE(dialog->NbRows->Text(), QStringLiteral("2"));
         QCOMPARE(grid->geometry(), QRect((outer - 414) / 2, 131, 414, 45));
         TypeInto(dialog->NbCols, "5");
         QCOMPARE(grid->geometry(), QRect((outer - 209) / 2, 131, 209, 45));
+        QCOMPARE(CheckGridFrame(grid), QString());
 
         // An empty field counts as 2 and stays empty.
         TypeInto(dialog->NbCols, "");

@@ -155,7 +155,8 @@ void TestKappa::everyCellEmpty()
 }
 
 // The grid follows the size field only while it holds 2..10; leaving the
-// field brings it back into 2..10.  The grid is 41k + 3 by 21k + 3 pixels.
+// field brings it back into 2..10.  The grid is 41k + 3 by 21k + 3 pixels,
+// its own frame closed around the cells.
 void TestKappa::sizeFieldAndGrid()
 {
     CalculatorSession session;
@@ -179,12 +180,14 @@ void TestKappa::sizeFieldAndGrid()
         QCOMPARE(grid->RowCount(), 10);
         const QRect last = grid->visualRect(grid->model()->index(9, 9));
         QVERIFY(grid->viewport()->rect().contains(last));
+        QCOMPARE(CheckGridFrame(grid), QString());
 
         TypeInto(dialog->NbCols, "1");
         QCOMPARE(grid->ColCount(), 10);
         LeaveField(dialog->NbCols);
         QCOMPARE(dialog->NbCols->Text(), QStringLiteral("2"));
         QCOMPARE(grid->geometry(), placed(2));
+        QCOMPARE(CheckGridFrame(grid), QString());
         PressKey(Qt::Key_Escape);
     }));
 }

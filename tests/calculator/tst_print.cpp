@@ -1,6 +1,9 @@
 // Printing the results document: File Print to a PDF file, read back with
 // pdftotext, and File Printer Setup.
 //
+// A4 turned to landscape is 297 x 210 mm = 841.89 x 595.28 pt
+// (1 pt = 25.4/72 mm).
+//
 // Expected geometry, by hand.  The document's font prints at 13 px on a
 // 96 dpi screen = 9.75 pt.  "Courier New" (or its metric twin Liberation
 // Mono) advances 1229/2048 em per character and is (1705 + 615)/2048 em
@@ -22,6 +25,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,9 +59,9 @@ void UseTestPage(const QString &pdf)
                                       QPageLayout::Millimeter));
 }
 
-// The words of each page of the PDF, grouped into printed lines by their
-// top edge, top to bottom and left to right.
-QList<Page> ReadPdf(const QString &pdf)
+// What pdftotext makes of the PDF: its pages with their words and sizes
+// in points, as XHTML.
+QByteArray PdfToText(const QString &pdf)
 {
     const QString tool = QStandardPaths::findExecutable("pdftotext");
     if (tool.isEmpty()) {
@@ -69,8 +74,27 @@ QList<Page> ReadPdf(const QString &pdf)
         QTest::qFail("pdftotext failed", __FILE__, __LINE__);
         return {};
     }
+    return process.readAllStandardOutput();
+}
+
+// The size of each page of the PDF, in points.
+QList<QSizeF> PageSizes(const QString &pdf)
+{
+    QList<QSizeF> sizes;
+    QXmlStreamReader xml(PdfToText(pdf));
+    while (!xml.atEnd())
+        if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"page")
+            sizes.append(QSizeF(xml.attributes().value("width").toDouble(),
+                                xml.attributes().value("height").toDouble()));
+    return sizes;
+}
+
+// The words of each page of the PDF, grouped into printed lines by their
+// top edge, top to bottom and left to right.
+QList<Page> ReadPdf(const QString &pdf)
+{
     QList<QList<Word>> words;  // per page
-    QXmlStreamReader xml(process.readAllStandardOutput());
+    QXmlStreamReader xml(PdfToText(pdf));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -138,6 +162,7 @@ private slots:
     void cancelPrintsNothing();
     void aPrinterThatCannotPrintIsReported();
     void printerSetupShowsThePageSetupDialog();
+    void printerSetupAppliesToTheNextPdfQuietly();
 
 private:
     // File Print, answered with Enter (the dialog's Print button); true
@@ -286,6 +311,33 @@ void TestPrint::printerSetupShowsThePageSetupDialog()
     }));
     QVERIFY(session.Messages().isEmpty());
     QVERIFY(!CalculatorSession::Modified());
+}
+
+// The page setup serves the PDF printer: the orientation chosen there is
+// that of the next print, and Qt's warning about printers that are not
+// native stays off the console.
+void TestPrint::printerSetupAppliesToTheNextPdfQuietly()
+{
+    QTest::failOnWarning(QRegularExpression("QPageSetupDialog"));
+    CalculatorSession session;
+    AppendLine("RESULT");
+    QVERIFY(session.Choose("Printersetup1", [](QDialog *dialog) {
+        QRadioButton *landscape = nullptr;
+        const auto buttons = dialog->findChildren<QRadioButton *>();
+        for (QRadioButton *button : buttons)
+            if (button->text().remove('&') == QStringLiteral("Landscape"))
+                landscape = button;
+        QVERIFY(landscape);
+        landscape->click();
+        QTest::keyClick(dialog, Qt::Key_Return);
+    }));
+    QCOMPARE(Printer().pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(PrintDocument(session));
+    const QList<QSizeF> sizes = PageSizes(pdf_);
+    QCOMPARE(sizes.size(), 1);
+    QVERIFY2(Near(sizes[0].width(), 841.89) && Near(sizes[0].height(), 595.28),
+             qPrintable(QStringLiteral("%1 x %2").arg(sizes[0].width()).arg(sizes[0].height())));
+    QCOMPARE(Texts(ReadPdf(pdf_)), QList<QStringList>{{"RESULT"}});
 }
 
 QTEST_MAIN(TestPrint)

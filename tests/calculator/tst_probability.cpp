@@ -18,6 +18,7 @@
 #include "calculator/vardelo2.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -81,6 +82,7 @@ class TestProbability : public QObject {
 private slots:
     void formsAsDescribed_data();
     void formsAsDescribed();
+    void labelsInTheFontsWidths();
     void enterAtOnce_data();
     void enterAtOnce();
     void typedInputs();
@@ -198,6 +200,32 @@ void TestProbability::formsAsDescribed()
         PressKey(Qt::Key_Escape);
     }));
     QVERIFY(session.Messages().isEmpty());
+}
+
+// MS Sans Serif, the forms' font, is missing here; the face that stands in
+// for it has Arial's widths, so that the longest label of the F dialog
+// leaves room in its frame.  "Degrees of Freedom of Denominator:" in the
+// advance widths of Helvetica and Arial, per 1000 em: "Degrees" 3779,
+// " of " 1390, "Freedom" 4001, " of " 1390, "Denominator:" 6002; 16562 in
+// all, at 11 pixels 182.2 pixels.  The label's right edge stands at 214,
+// so the text starts 24 pixels right of the frame at 8 (DejaVu Sans, the
+// default sans-serif face, would start it at 10).
+void TestProbability::labelsInTheFontsWidths()
+{
+    CalculatorSession session;
+    QVERIFY(session.Choose<TScStudentF>("Ftest1", [](TScStudentF *dialog) {
+        QLabel *label = nullptr;
+        for (QLabel *each : dialog->findChildren<QLabel *>())
+            if (each->buddy() == dialog->Df2)
+                label = each;
+        QVERIFY(label);
+        const QString text = QString(label->text()).remove('&');
+        QCOMPARE(text, QStringLiteral("Degrees of Freedom of Denominator:"));
+        const qreal width = QFontMetricsF(label->font()).horizontalAdvance(text);
+        QVERIFY2(qAbs(width - 182.2) <= 1.5, qPrintable(QString::number(width)));
+        QCOMPARE(label->geometry().right(), 213);
+        PressKey(Qt::Key_Escape);
+    }));
 }
 
 void TestProbability::enterAtOnce_data()

@@ -3,6 +3,7 @@
 #include "calculator/countgrid.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QTest>
 
 #include <cmath>
@@ -76,5 +77,31 @@ QString CheckField(const QString &line, int from, int width, double expected)
     const double tolerance = std::pow(10.0, exponent - decimals) * (1 + 1e-9);
     if (std::fabs(value - expected) > tolerance)
         return problem("wrong value");
+    return {};
+}
+
+QString CheckGridFrame(TStringGrid *grid)
+{
+    const QRect cells(2, 2, 41 * grid->ColCount(), 21 * grid->RowCount());
+    const QRect inside = grid->viewport()->geometry();
+    if (inside != cells)
+        return QStringLiteral("cells in %1,%2 %3 x %4, frame inside %5,%6 %7 x %8")
+            .arg(cells.x()).arg(cells.y()).arg(cells.width()).arg(cells.height())
+            .arg(inside.x()).arg(inside.y()).arg(inside.width()).arg(inside.height());
+    const QImage image = grid->grab().toImage();
+    const QColor base = grid->palette().color(QPalette::Base);
+    for (int y = cells.top(); y <= cells.bottom(); ++y)
+        if (image.pixelColor(cells.right(), y) == base)
+            return QStringLiteral("right edge open at y = %1").arg(y);
+    for (int x = cells.left(); x <= cells.right(); ++x)
+        if (image.pixelColor(x, cells.bottom()) == base)
+            return QStringLiteral("bottom edge open at x = %1").arg(x);
+    const int dialog = grid->palette().color(QPalette::Window).lightness();
+    for (int y = 0; y < grid->height() - 1; ++y)
+        if (image.pixelColor(0, y).lightness() >= dialog)
+            return QStringLiteral("left frame missing at y = %1").arg(y);
+    for (int x = 0; x < grid->width() - 1; ++x)
+        if (image.pixelColor(x, 0).lightness() >= dialog)
+            return QStringLiteral("top frame missing at x = %1").arg(x);
     return {};
 }

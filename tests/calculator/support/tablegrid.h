@@ -27,6 +27,14 @@ QStringList EchoLines(const QString &cells);
 // (a NaN expects a field of blanks).  An empty result means it does; else what is wrong.
 QString CheckField(const QString &line, int from, int width, double expected);
 
+// Checks the grid's frame as the user sees it: the cells shown, 41 x 21
+// pixels each with their grid lines, fill the inside of the frame exactly
+// (2 pixels in from the left and top edges, no strip of empty cell area
+// beside them), the last column and the last row close with a drawn line,
+// and the sunken frame shows darker than the dialog on the left and at the
+// top.  An empty result means it does; else what is wrong.
+QString CheckGridFrame(TStringGrid *grid);
+
 // The rows of tests/reference/table_reference.inc.
 struct ContingencyCase {
     int columns, rows;
