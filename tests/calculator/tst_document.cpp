@@ -18,9 +18,7 @@
 #include <QTextBlock>
 #include <QTest>
 
-#include <csignal>
 #include <iconv.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -93,24 +91,6 @@ QString RememberedName()
 {
     return VardeloForm->OpenDialog1.FileName;
 }
-
-// Lets no file of the process grow beyond `bytes` while it exists: a
-// write past the limit fails with "File too large", as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
-private:
-    rlimit saved_{};
-};
 
 }  // namespace
 
