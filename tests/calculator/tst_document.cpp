@@ -18,7 +18,14 @@
 #include <QTextBlock>
 #include <QTest>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +99,43 @@ QString RememberedName()
     return VardeloForm->OpenDialog1.FileName;
 }
 
+// A named pipe that no test can hang on.  While it exists a thread keeps
+// opening it for writing, which succeeds only when someone has it open
+// for reading; that reader, had it waited for a writer, goes on and meets
+// the end of the file at once.  WasOpened() tells whether it happened.
+class NamedPipe {
+public:
+    explicit NamedPipe(const QString &path) : path_(QFile::encodeName(path))
+    {
+        if (mkfifo(path_.constData(), 0600) != 0)
+            QTest::qFail("cannot make the named pipe", __FILE__, __LINE__);
+        watch_ = std::thread([this] {
+            while (!stop_) {
+                const int handle = open(path_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (handle >= 0) {
+                    opened_ = true;
+                    close(handle);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+    }
+    ~NamedPipe()
+    {
+        stop_ = true;
+        watch_.join();
+    }
+    NamedPipe(const NamedPipe &) = delete;
+    NamedPipe &operator=(const NamedPipe &) = delete;
+
+    bool WasOpened() const { return opened_; }
+
+private:
+    const QByteArray path_;
+    std::atomic<bool> stop_{false}, opened_{false};
+    std::thread watch_;
+};
+
 }  // namespace
 
 class TestDocument : public QObject {
@@ -111,6 +155,7 @@ private slots:
     void windows1252AgreesWithTheCLibrary();
     void aFailingOpenChangesNothing();
     void aFailingSaveChangesNothing();
+    void openReadsRegularFilesOnly();
     void closingAnUnmodifiedDocumentAsksNothing();
     void closePromptCancelAndEscapeKeepTheWindow();
     void closePromptNoDiscards();
@@ -415,6 +460,48 @@ void TestDocument::aFailingSaveChangesNothing()
     QVERIFY(VardeloForm->isVisible());
     reported("old.txt");
     unchanged();
+}
+
+void TestDocument::openReadsRegularFilesOnly()
+{
+    CalculatorSession session;
+    AppendLine("KEPT");
+    QCOMPARE(RunWithDialogs([] { Trigger("Saveas1"); }, {Choose(Path("kept.txt"))}), 1);
+    AppendLine("UNSAVED");
+
+    // Nothing writes to the pipe: reading it would wait for good.  The
+    // link to /dev/zero would read until memory runs out.  A folder cannot
+    // be chosen in the dialog: it replaces the chosen file afterwards.
+    NamedPipe pipe(Path("pipe.txt"));
+    QVERIFY(QFile::link("/dev/zero", Path("zero.txt")));
+    Write(Path("folder.txt"), "folder\r\n");
+    const struct {
+        const char *name;
+        const char *reason;
+    } files[] = {
+        {"pipe.txt", "Is a named pipe"},
+        {"zero.txt", "Is a device"},
+        {"folder.txt", "Is a directory"},
+    };
+    for (const auto &file : files) {
+        const QString path = Path(file.name);
+        session.AnswerWith({QMessageBox::No});
+        QCOMPARE(RunWithDialogs([] { Trigger("Open1"); },
+                                {[&path](QDialog *dialog) {
+                                    AnswerFileDialog(dialog, path);
+                                    if (path.endsWith("folder.txt"))
+                                        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+                                }}),
+                 1);
+        QCOMPARE(session.Messages().size(), 2);  // the question, then the error
+        QCOMPARE(session.Messages()[1].text,
+                 QStringLiteral("Cannot open file \"%1\". %2.").arg(path, file.reason));
+        session.ClearMessages();
+        QCOMPARE(CalculatorSession::MemoLines(), (QStringList{"KEPT", "UNSAVED"}));
+        QVERIFY(CalculatorSession::Modified());
+        QCOMPARE(Caption(), QStringLiteral("Text Demo - kept.txt"));
+        QCOMPARE(RememberedName(), Path("kept.txt"));
+    }
 }
 
 void TestDocument::closingAnUnmodifiedDocumentAsksNothing()
