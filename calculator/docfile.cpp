@@ -38,6 +38,25 @@ QString Decode(const QByteArray &bytes)
     return DecodeWindows1252(bytes);
 }
 
+// Turns CR LF and a lone CR into LF, in one pass over the text.
+void EndLinesWithLf(QString &text)
+{
+    QChar *out = text.data();
+    const QChar *in = out;
+    const QChar *const end = in + text.size();
+    while (in != end) {
+        const QChar character = *in++;
+        if (character == u'\r') {
+            if (in != end && *in == u'\n')
+                ++in;
+            *out++ = u'\n';
+        } else {
+            *out++ = character;
+        }
+    }
+    text.truncate(out - text.constData());
+}
+
 // Why a file of this kind is not read, in the words the system uses for
 // its own reasons.
 QString NotReadable(mode_t mode)
@@ -113,8 +132,7 @@ QString ReadDocumentFile(const QString &FileName)
         Fail("Cannot open file \"%1\". %2", FileName, file.errorString());
 
     QString text = Decode(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    EndLinesWithLf(text);
     return text;
 }
 
