@@ -10,9 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeDatabase>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -156,6 +160,7 @@ private slots:
     void aFailingOpenChangesNothing();
     void aFailingSaveChangesNothing();
     void openReadsRegularFilesOnly();
+    void fileDialogsTellFilesByTheirNamesOnly();
     void closingAnUnmodifiedDocumentAsksNothing();
     void closePromptCancelAndEscapeKeepTheWindow();
     void closePromptNoDiscards();
@@ -502,6 +507,44 @@ void TestDocument::openReadsRegularFilesOnly()
         QCOMPARE(Caption(), QStringLiteral("Text Demo - kept.txt"));
         QCOMPARE(RememberedName(), Path("kept.txt"));
     }
+}
+
+void TestDocument::fileDialogsTellFilesByTheirNamesOnly()
+{
+    CalculatorSession session;
+    // A folder with a named pipe that nothing writes to, and a file whose
+    // bytes make it a PDF document but whose name does not.
+    const QString folder = Path("listed");
+    QVERIFY(QDir().mkdir(folder));
+    NamedPipe pipe(QDir(folder).filePath("pipe"));
+    Write(QDir(folder).filePath("report.dat"), "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    Write(QDir(folder).filePath("notes.txt"), "notes\r\n");
+    QMimeDatabase types;
+    QCOMPARE(types.mimeTypeForFile(QDir(folder).filePath("report.dat")).name(), "application/pdf");
+    const QString unknown = types.mimeTypeForName("application/octet-stream").comment();
+    const QString text = types.mimeTypeForName("text/plain").comment();
+
+    // The folder typed into the file name field, as a user does, is listed
+    // at once, with the types that the names give.
+    const Answer list = [&](QDialog *dialog) {
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+        qobject_cast<QFileDialog *>(dialog)->selectNameFilter("All Files (*.*)");
+        TypeInto(dialog->findChild<QLineEdit *>("fileNameEdit"), folder + "/");
+        QVERIFY(QTest::qWaitFor([&] {
+            return loaded.contains(QVariantList{folder})
+                   && !model->type(model->index(QDir(folder).filePath("report.dat"))).isEmpty();
+        }));
+        QCOMPARE(model->type(model->index(QDir(folder).filePath("report.dat"))), unknown);
+        QCOMPARE(model->type(model->index(QDir(folder).filePath("notes.txt"))), text);
+        dialog->reject();
+    };
+    QCOMPARE(RunWithDialogs([] { Trigger("Open1"); }, {list}), 1);
+    AppendLine("RESULT");
+    QCOMPARE(RunWithDialogs([] { Trigger("Saveas1"); }, {list}), 1);
+    QVERIFY(!pipe.WasOpened());
+    QVERIFY(session.Messages().isEmpty());
 }
 
 void TestDocument::closingAnUnmodifiedDocumentAsksNothing()
