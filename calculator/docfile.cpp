@@ -5,6 +5,11 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -31,6 +36,38 @@ QString Decode(const QByteArray &bytes)
     if (startsWith("\xFE\xFF"))
         return QStringDecoder(QStringConverter::Utf16BE)(bytes.mid(2));
     return DecodeWindows1252(bytes);
+}
+
+// Turns CR LF and a lone CR into LF, in one pass over the text.
+void EndLinesWithLf(QString &text)
+{
+    QChar *out = text.data();
+    const QChar *in = out;
+    const QChar *const end = in + text.size();
+    while (in != end) {
+        const QChar character = *in++;
+        if (character == u'\r') {
+            if (in != end && *in == u'\n')
+                ++in;
+            *out++ = u'\n';
+        } else {
+            *out++ = character;
+        }
+    }
+    text.truncate(out - text.constData());
+}
+
+// Why a file of this kind is not read, in the words the system uses for
+// its own reasons.
+QString NotReadable(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("Is a directory");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("Is a named pipe");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("Is a device");
+    return QStringLiteral("Is not a regular file");
 }
 
 }  // namespace
@@ -70,16 +107,32 @@ std::optional<QByteArray> EncodeWindows1252(const QString &text)
 
 QString ReadDocumentFile(const QString &FileName)
 {
-    QFile file(FileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file is read: a directory, a named pipe or a device
+    // (also behind a link) is refused before anything is read from it.  The
+    // file is opened without waiting, since opening a named pipe would wait
+    // for a writer, and stays so: a regular file that has nothing to give
+    // yet (a kernel message file) fails the read instead of holding it.
+    const int handle =
+        ::open(QFile::encodeName(FileName).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0)
+        Fail("Cannot open file \"%1\". %2", FileName, qt_error_string(errno));
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
         Fail("Cannot open file \"%1\". %2", FileName, file.errorString());
+    }
+    struct stat status {};
+    if (::fstat(handle, &status) != 0)
+        Fail("Cannot open file \"%1\". %2", FileName, qt_error_string(errno));
+    if (!S_ISREG(status.st_mode))
+        Fail("Cannot open file \"%1\". %2", FileName, NotReadable(status.st_mode));
+
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         Fail("Cannot open file \"%1\". %2", FileName, file.errorString());
 
     QString text = Decode(bytes);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    EndLinesWithLf(text);
     return text;
 }
 

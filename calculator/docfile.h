@@ -11,9 +11,11 @@
 //     and a lone LF each end a line.
 // A file that cannot be read or written raises EFileError with the texts
 // "Cannot open file "<name>". <reason>" and "Cannot create file "<name>".
-// <reason>".  Writing goes through a temporary file that replaces the old
-// one only when everything was written: a failed write leaves the old
-// file as it was.
+// <reason>".  Only a regular file is read: a directory, a named pipe or a
+// device is refused with the reason "Is a directory", "Is a named pipe" or
+// "Is a device", without waiting and without reading from it.  Writing
+// goes through a temporary file that replaces the old one only when
+// everything was written: a failed write leaves the old file as it was.
 #pragma once
 
 #include <QByteArray>

@@ -36,6 +36,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <csignal>
+
 TVardeloForm *VardeloForm = nullptr;
 
 TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
@@ -402,6 +404,10 @@ void TVardeloForm::About1Click()
 
 void StartVardelo()
 {
+    // A write beyond a file-size limit fails like any other write and is
+    // reported (a save keeps the document); by default the signal would
+    // end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     InstallDecimalSeparator();
     InstallFontSubstitutes();
     SetApplicationTitle(QStringLiteral("Vardelo for Windows"));

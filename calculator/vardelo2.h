@@ -130,7 +130,8 @@ extern TVardeloForm *VardeloForm;
 void ResetFileHistory(TOpenDialog &Dialog);
 
 // Program start: the framework, the application title and the main window,
-// shown centred on the screen.  The caller runs the event loop.
+// shown centred on the screen; SIGXFSZ is ignored from then on.  The
+// caller runs the event loop.
 void StartVardelo();
 
 // Adds S at the end of the results document; every CR LF in S starts a

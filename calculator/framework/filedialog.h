@@ -12,8 +12,10 @@
 //     if (SaveDialog1.Execute(this))
 //         Write(SaveDialog1.FileName);   // "results" typed: ".../results.TXT"
 //
-// Execute() shows a real QFileDialog, modal over the parent.  Cancelling
-// leaves FileName as it was.
+// Execute() shows a real QFileDialog (Qt's own, never the desktop's),
+// modal over the parent.  Cancelling leaves FileName as it was.  The
+// dialog tells files apart by their names only (icons and the type
+// column): it never reads from a file, so no file can hold it.
 #pragma once
 
 #include <QString>

@@ -1,5 +1,7 @@
 #include "calculator/framework/printer.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -32,6 +34,35 @@ private:
 
     static inline QtMessageHandler previous_ = nullptr;
 };
+
+// Whether a PDF file is whole: it ends with "startxref", the offset of its
+// cross-reference table and "%%EOF", and the table stands at that offset.
+// Qt's PDF writer does not report a write that fails once the last page
+// has begun (a full disk, a file-size limit); what it leaves is a cut-off
+// file, or one with a piece missing.  Anything but a regular file is not
+// looked at.
+bool PdfFileWhole(const QString &fileName)
+{
+    if (!QFileInfo(fileName).isFile())
+        return true;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    const qint64 tailSize = qMin<qint64>(size, 64);
+    if (!file.seek(size - tailSize))
+        return false;
+    QByteArray tail = file.read(tailSize).trimmed();
+    if (!tail.endsWith("%%EOF"))
+        return false;
+    tail.chop(5);
+    const qsizetype keyword = tail.lastIndexOf("startxref");
+    if (keyword < 0)
+        return false;
+    bool isNumber = false;
+    const qint64 table = tail.mid(keyword + 9).trimmed().toLongLong(&isNumber);
+    return isNumber && table >= 0 && table < size && file.seek(table) && file.read(4) == "xref";
+}
 
 QFont PrintFont(QFont font)
 {
@@ -138,7 +169,12 @@ void TPrinterText::WriteLine(const QString &line)
 
 void TPrinterText::Close()
 {
-    if (painter_.isActive() && (!painter_.end() || printer_.printerState() == QPrinter::Error))
+    if (!painter_.isActive())
+        return;
+    const bool ended = painter_.end() && printer_.printerState() != QPrinter::Error;
+    const bool toPdfFile =
+        printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty();
+    if (!ended || (toPdfFile && !PdfFileWhole(printer_.outputFileName())))
         Fail(QStringLiteral("Printing on \"%1\" failed"));
 }
 

@@ -16,7 +16,11 @@
 // below the last one starts a new page.
 //
 // Failures raise EPrinterError; a job that is interrupted by one is ended
-// with the lines written so far.
+// with the lines written so far.  A job that cannot start raises "Cannot
+// start printing on "<printer>"", one whose output cannot be written
+// (also a PDF file left incomplete at the end of the job) "Printing on
+// "<printer>" failed", where <printer> is the output file's name or else
+// the printer's.
 #pragma once
 
 #include <QFont>

@@ -10,17 +10,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QMimeDatabase>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTest>
 
-#include <csignal>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include <fcntl.h>
 #include <iconv.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,22 +103,41 @@ QString RememberedName()
     return VardeloForm->OpenDialog1.FileName;
 }
 
-// Lets no file of the process grow beyond `bytes` while it exists: a
-// write past the limit fails with "File too large", as on a full disk.
-class FileSizeLimit {
+// A named pipe that no test can hang on.  While it exists a thread keeps
+// opening it for writing, which succeeds only when someone has it open
+// for reading; that reader, had it waited for a writer, goes on and meets
+// the end of the file at once.  WasOpened() tells whether it happened.
+class NamedPipe {
 public:
-    explicit FileSizeLimit(rlim_t bytes)
+    explicit NamedPipe(const QString &path) : path_(QFile::encodeName(path))
     {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
+        if (mkfifo(path_.constData(), 0600) != 0)
+            QTest::qFail("cannot make the named pipe", __FILE__, __LINE__);
+        watch_ = std::thread([this] {
+            while (!stop_) {
+                const int handle = open(path_.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                if (handle >= 0) {
+                    opened_ = true;
+                    close(handle);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    ~NamedPipe()
+    {
+        stop_ = true;
+        watch_.join();
+    }
+    NamedPipe(const NamedPipe &) = delete;
+    NamedPipe &operator=(const NamedPipe &) = delete;
+
+    bool WasOpened() const { return opened_; }
 
 private:
-    rlimit saved_{};
+    const QByteArray path_;
+    std::atomic<bool> stop_{false}, opened_{false};
+    std::thread watch_;
 };
 
 }  // namespace
@@ -131,6 +159,8 @@ private slots:
     void windows1252AgreesWithTheCLibrary();
     void aFailingOpenChangesNothing();
     void aFailingSaveChangesNothing();
+    void openReadsRegularFilesOnly();
+    void fileDialogsTellFilesByTheirNamesOnly();
     void closingAnUnmodifiedDocumentAsksNothing();
     void closePromptCancelAndEscapeKeepTheWindow();
     void closePromptNoDiscards();
@@ -435,6 +465,86 @@ void TestDocument::aFailingSaveChangesNothing()
     QVERIFY(VardeloForm->isVisible());
     reported("old.txt");
     unchanged();
+}
+
+void TestDocument::openReadsRegularFilesOnly()
+{
+    CalculatorSession session;
+    AppendLine("KEPT");
+    QCOMPARE(RunWithDialogs([] { Trigger("Saveas1"); }, {Choose(Path("kept.txt"))}), 1);
+    AppendLine("UNSAVED");
+
+    // Nothing writes to the pipe: reading it would wait for good.  The
+    // link to /dev/zero would read until memory runs out.  A folder cannot
+    // be chosen in the dialog: it replaces the chosen file afterwards.
+    NamedPipe pipe(Path("pipe.txt"));
+    QVERIFY(QFile::link("/dev/zero", Path("zero.txt")));
+    Write(Path("folder.txt"), "folder\r\n");
+    const struct {
+        const char *name;
+        const char *reason;
+    } files[] = {
+        {"pipe.txt", "Is a named pipe"},
+        {"zero.txt", "Is a device"},
+        {"folder.txt", "Is a directory"},
+    };
+    for (const auto &file : files) {
+        const QString path = Path(file.name);
+        session.AnswerWith({QMessageBox::No});
+        QCOMPARE(RunWithDialogs([] { Trigger("Open1"); },
+                                {[&path](QDialog *dialog) {
+                                    AnswerFileDialog(dialog, path);
+                                    if (path.endsWith("folder.txt"))
+                                        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
+                                }}),
+                 1);
+        QCOMPARE(session.Messages().size(), 2);  // the question, then the error
+        QCOMPARE(session.Messages()[1].text,
+                 QStringLiteral("Cannot open file \"%1\". %2.").arg(path, file.reason));
+        session.ClearMessages();
+        QCOMPARE(CalculatorSession::MemoLines(), (QStringList{"KEPT", "UNSAVED"}));
+        QVERIFY(CalculatorSession::Modified());
+        QCOMPARE(Caption(), QStringLiteral("Text Demo - kept.txt"));
+        QCOMPARE(RememberedName(), Path("kept.txt"));
+    }
+}
+
+void TestDocument::fileDialogsTellFilesByTheirNamesOnly()
+{
+    CalculatorSession session;
+    // A folder with a named pipe that nothing writes to, and a file whose
+    // bytes make it a PDF document but whose name does not.
+    const QString folder = Path("listed");
+    QVERIFY(QDir().mkdir(folder));
+    NamedPipe pipe(QDir(folder).filePath("pipe"));
+    Write(QDir(folder).filePath("report.dat"), "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    Write(QDir(folder).filePath("notes.txt"), "notes\r\n");
+    QMimeDatabase types;
+    QCOMPARE(types.mimeTypeForFile(QDir(folder).filePath("report.dat")).name(), "application/pdf");
+    const QString unknown = types.mimeTypeForName("application/octet-stream").comment();
+    const QString text = types.mimeTypeForName("text/plain").comment();
+
+    // The folder typed into the file name field, as a user does, is listed
+    // at once, with the types that the names give.
+    const Answer list = [&](QDialog *dialog) {
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+        qobject_cast<QFileDialog *>(dialog)->selectNameFilter("All Files (*.*)");
+        TypeInto(dialog->findChild<QLineEdit *>("fileNameEdit"), folder + "/");
+        QVERIFY(QTest::qWaitFor([&] {
+            return loaded.contains(QVariantList{folder})
+                   && !model->type(model->index(QDir(folder).filePath("report.dat"))).isEmpty();
+        }));
+        QCOMPARE(model->type(model->index(QDir(folder).filePath("report.dat"))), unknown);
+        QCOMPARE(model->type(model->index(QDir(folder).filePath("notes.txt"))), text);
+        dialog->reject();
+    };
+    QCOMPARE(RunWithDialogs([] { Trigger("Open1"); }, {list}), 1);
+    AppendLine("RESULT");
+    QCOMPARE(RunWithDialogs([] { Trigger("Saveas1"); }, {list}), 1);
+    QVERIFY(!pipe.WasOpened());
+    QVERIFY(session.Messages().isEmpty());
 }
 
 void TestDocument::closingAnUnmodifiedDocumentAsksNothing()

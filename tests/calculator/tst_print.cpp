@@ -160,7 +160,10 @@ private slots:
     void tabStopsEveryEightCharacters();
     void emptyDocumentPrintsAnEmptyJob();
     void cancelPrintsNothing();
+    void aPrinterThatCannotPrintIsReported_data();
     void aPrinterThatCannotPrintIsReported();
+    void anOutputThatCannotBeWrittenIsReported_data();
+    void anOutputThatCannotBeWrittenIsReported();
     void printerSetupShowsThePageSetupDialog();
     void printerSetupAppliesToTheNextPdfQuietly();
 
@@ -280,18 +283,32 @@ void TestPrint::cancelPrintsNothing()
     QVERIFY(session.Messages().isEmpty());
 }
 
+void TestPrint::aPrinterThatCannotPrintIsReported_data()
+{
+    QTest::addColumn<bool>("fileInstead");
+    QTest::newRow("folder gone") << false;
+    // The path cannot be written even by root.
+    QTest::newRow("a file in place of the folder") << true;
+}
+
 void TestPrint::aPrinterThatCannotPrintIsReported()
 {
+    QFETCH(bool, fileInstead);
     CalculatorSession session;
     AppendLine("RESULT");
-    // The folder of the output file goes away once the dialog has checked it.
+    // The folder of the output file goes away, or becomes a regular file,
+    // once the dialog has checked it.
     const QString folder = QDir(dir_->path()).filePath("gone");
     QVERIFY(QDir().mkpath(folder));
     const QString pdf = QDir(folder).filePath("out.pdf");
     Printer().setOutputFileName(pdf);
-    QVERIFY(session.Choose("Print1", [&folder](QDialog *dialog) {
+    QVERIFY(session.Choose("Print1", [&](QDialog *dialog) {
         QTest::keyClick(dialog, Qt::Key_Return);
         QDir(folder).removeRecursively();
+        if (fileInstead) {
+            QFile file(folder);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
     }));
     QCOMPARE(session.Messages().size(), 1);
     QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
@@ -300,6 +317,37 @@ void TestPrint::aPrinterThatCannotPrintIsReported()
     QCOMPARE(session.Messages()[0].icon, QMessageBox::Critical);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(CalculatorSession::MemoLines(), QStringList{"RESULT"});
+}
+
+void TestPrint::anOutputThatCannotBeWrittenIsReported_data()
+{
+    QTest::addColumn<int>("lines");
+    // The PDF writer keeps a failed write to itself unless a page follows.
+    QTest::newRow("one page") << 1;
+    QTest::newRow("many pages") << 400;
+}
+
+void TestPrint::anOutputThatCannotBeWrittenIsReported()
+{
+    QFETCH(int, lines);
+    CalculatorSession session;
+    for (int i = 1; i <= lines; ++i)
+        AppendLine(QStringLiteral("line %1").arg(i));
+    const QStringList document = CalculatorSession::MemoLines();
+    {
+        // As when the disk fills up during the job.
+        FileSizeLimit limit(1000);
+        QVERIFY(session.Choose("Print1", [](QDialog *dialog) {
+            QVERIFY(qobject_cast<QPrintDialog *>(dialog));
+            QTest::keyClick(dialog, Qt::Key_Return);
+        }));
+    }
+    QCOMPARE(session.Messages().size(), 1);
+    QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
+    // The default handler ends the message with a full stop.
+    QCOMPARE(session.Messages()[0].text, QStringLiteral("Printing on \"%1\" failed.").arg(pdf_));
+    QCOMPARE(CalculatorSession::MemoLines(), document);
+    QVERIFY(CalculatorSession::Modified());
 }
 
 void TestPrint::printerSetupShowsThePageSetupDialog()

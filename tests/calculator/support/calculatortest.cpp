@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 // How often the open modal windows are looked at.
@@ -176,4 +178,24 @@ void AnswerFileDialog(QDialog *dialog, const QString &path)
     field->setFocus();
     field->setText(path);
     QTest::keyClick(field, Qt::Key_Return);
+}
+
+FileSizeLimit::FileSizeLimit(rlim_t bytes)
+{
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    struct sigaction action {};
+    sigaction(SIGXFSZ, nullptr, &action);
+    if (action.sa_handler != SIG_IGN) {
+        QTest::qFail("SIGXFSZ is not ignored: a write past the limit would end the program",
+                     __FILE__, __LINE__);
+        return;
+    }
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    setrlimit(RLIMIT_FSIZE, &saved_);
 }

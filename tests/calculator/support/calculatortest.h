@@ -36,6 +36,8 @@
 
 #include <functional>
 
+#include <sys/resource.h>
+
 class QAction;
 class QWidget;
 
@@ -124,3 +126,19 @@ void ClickButton(QDialog *dialog, const QString &caption);
 // Answers an open or save dialog (a QFileDialog) as a user who writes the
 // file's whole path into its file name field and presses Enter.
 void AnswerFileDialog(QDialog *dialog, const QString &path);
+
+// Lets no file of the process grow beyond `bytes` while it exists: a
+// write past the limit fails with "File too large", as on a full disk.
+// The calculator ignores SIGXFSZ from its start on, which the limit needs:
+// the signal would otherwise end the test program, so the limit fails the
+// test and stays off when the signal is not ignored.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit saved_{};
+};
