@@ -76,10 +76,54 @@ QFont PrintFont(QFont font)
 
 }  // namespace
 
+namespace {
+
+// The printer of the program's jobs.  It lives until the program ends, like
+// the printer settings it holds.
+QPrinter *&CurrentPrinter()
+{
+    static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
+    return printer;
+}
+
+// Set by a job that failed.  Qt's PDF writer writes nothing more on a
+// printer whose write once failed between two pages: every later job would
+// give an empty file.
+bool printerSpoiled = false;
+
+// A new printer with the settings of `old`: the printer or output file,
+// the page and the copies.
+QPrinter *Renewed(const QPrinter &old)
+{
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    printer->setOutputFormat(old.outputFormat());
+    if (old.outputFormat() == QPrinter::NativeFormat)
+        printer->setPrinterName(old.printerName());
+    // An empty name would turn the printer back to the native format.
+    if (!old.outputFileName().isEmpty())
+        printer->setOutputFileName(old.outputFileName());
+    printer->setPageLayout(old.pageLayout());
+    printer->setFullPage(old.fullPage());
+    printer->setCopyCount(old.copyCount());
+    printer->setCollateCopies(old.collateCopies());
+    printer->setPageOrder(old.pageOrder());
+    printer->setColorMode(old.colorMode());
+    printer->setDuplex(old.duplex());
+    return printer;
+}
+
+}  // namespace
+
 QPrinter &Printer()
 {
-    // Lives until the program ends, like the printer settings it holds.
-    static QPrinter *printer = new QPrinter(QPrinter::HighResolution);
+    QPrinter *&printer = CurrentPrinter();
+    if (printerSpoiled) {
+        // Nothing refers to the printer between jobs.
+        QPrinter *const renewed = Renewed(*printer);
+        delete printer;
+        printer = renewed;
+        printerSpoiled = false;
+    }
     return *printer;
 }
 
@@ -180,6 +224,7 @@ void TPrinterText::Close()
 
 void TPrinterText::Fail(const QString &format) const
 {
+    printerSpoiled = true;
     const QString target =
         printer_.outputFileName().isEmpty() ? printer_.printerName() : printer_.outputFileName();
     throw EPrinterError(format.arg(target).toStdString());

@@ -38,6 +38,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The printer of every job, with its settings.  After a failed job it is
+// a new printer with the same settings: a reference to it holds until the
+// next call after a failure.
 QPrinter &Printer();
 
 // Shows the page setup dialog on the printer, modal over `parent`: paper,

@@ -348,6 +348,17 @@ void TestPrint::anOutputThatCannotBeWrittenIsReported()
     QCOMPARE(session.Messages()[0].text, QStringLiteral("Printing on \"%1\" failed.").arg(pdf_));
     QCOMPARE(CalculatorSession::MemoLines(), document);
     QVERIFY(CalculatorSession::Modified());
+
+    // With room again, the next job prints the whole document, on the same
+    // page: 5 lines to a page.  (The print dialog would ask before it
+    // replaces the cut-off file.)
+    session.ClearMessages();
+    QVERIFY(QFile::remove(pdf_));
+    QVERIFY(PrintDocument(session));
+    const QList<QStringList> pages = Texts(ReadPdf(pdf_));
+    QCOMPARE(pages.size(), (lines + 4) / 5);
+    QCOMPARE(pages.first().first(), QStringLiteral("line 1"));
+    QCOMPARE(pages.last().last(), QStringLiteral("line %1").arg(lines));
 }
 
 void TestPrint::printerSetupShowsThePageSetupDialog()
