@@ -8,19 +8,13 @@
 #include <vector>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
 #include "factor/word_reader.h"
 
 namespace {
-
-using ext = long double;
-
-std::string stem_file(const char* extension)
-{
-    return analysis_parameters.file_stem + extension;
-}
 
 // products(i, j) += x_i x_j for j >= i, each sum rounded to double.  Two
 // rows at a time, so that each x_j is loaded once for both: this loop is
@@ -29,19 +23,19 @@ void accumulate_products(const double* x, double* products, std::size_t n)
 {
     std::size_t i = 0;
     for (; i + 1 < n; i += 2) {
-        const ext xa = x[i];
-        const ext xb = x[i + 1];
+        const extended xa = x[i];
+        const extended xb = x[i + 1];
         double* row_a = products + i * n;
         double* row_b = row_a + n;
         row_a[i] = static_cast<double>(xa * x[i] + row_a[i]);
         for (std::size_t j = i + 1; j < n; ++j) {
-            const ext xj = x[j];
+            const extended xj = x[j];
             row_a[j] = static_cast<double>(xa * xj + row_a[j]);
             row_b[j] = static_cast<double>(xb * xj + row_b[j]);
         }
     }
     if (i < n)
-        products[i * n + i] = static_cast<double>(ext{x[i]} * x[i] + products[i * n + i]);
+        products[i * n + i] = static_cast<double>(extended{x[i]} * x[i] + products[i * n + i]);
 }
 
 }  // namespace
@@ -53,17 +47,10 @@ void correlate()
     if (!in.is_open())
         fatal_error("Correlation: cannot open raw data file", file_name);
 
-    std::string_view word;
-    auto read_count = [&] {
-        if (!in.read_word(word))
-            fatal_error("Correlation: error raw data file", file_name);
-        const auto [count, in_range] = convert_count(word);
-        if (!in_range)
-            fatal_error("Correlation: error raw data file", file_name);
-        return count;
-    };
-    const int subjects = read_count();
-    const int p = read_count();
+    int subjects = 0;
+    int p = 0;
+    if (!in.read_count(subjects) || !in.read_count(p))
+        fatal_error("Correlation: error raw data file", file_name);
     if (subjects < 2)
         fatal_error("Correlation: too few subjects", "");
     if (p < 2)
@@ -98,6 +85,7 @@ void correlate()
     std::vector<double> x(n);
     std::vector<double> sums(n, 0.0);
     std::vector<double> products(n * n, 0.0);
+    std::string_view word;
     for (int s = 0; s < subjects; ++s) {
         if (!in.read_word(word))  // the subject's label
             error_in_file();
@@ -108,7 +96,7 @@ void correlate()
             value = v.value;
         }
         for (std::size_t i = 0; i < n; ++i)
-            sums[i] = static_cast<double>(ext{sums[i]} + x[i]);
+            sums[i] = static_cast<double>(extended{sums[i]} + x[i]);
         accumulate_products(x.data(), products.data(), n);
     }
 
@@ -119,9 +107,9 @@ void correlate()
     std::vector<double> mean(n);
     std::vector<double> sd(n);
     for (std::size_t i = 0; i < n; ++i) {
-        mean[i] = static_cast<double>(ext{sums[i]} / subjects);
+        mean[i] = static_cast<double>(extended{sums[i]} / subjects);
         sd[i] = static_cast<double>(
-            std::sqrt(ext{products[i * n + i]} / subjects - ext{mean[i]} * mean[i]));
+            std::sqrt(extended{products[i * n + i]} / subjects - extended{mean[i]} * mean[i]));
     }
     for (int i = 0; i < p; ++i) {
         // Overflowing cross products would turn the correlations into
@@ -137,8 +125,8 @@ void correlate()
     for (std::size_t i = 0; i < n; ++i) {
         for (std::size_t j = i; j < n; ++j) {
             const double r = static_cast<double>(
-                (ext{products[i * n + j]} / subjects - ext{mean[i]} * mean[j])
-                / (ext{sd[i]} * sd[j]));
+                (extended{products[i * n + j]} / subjects - extended{mean[i]} * mean[j])
+                / (extended{sd[i]} * sd[j]));
             cor.val(static_cast<int>(j), static_cast<int>(i)) = r;
             cor.val(static_cast<int>(i), static_cast<int>(j)) = r;
         }

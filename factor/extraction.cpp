@@ -7,22 +7,17 @@
 #include <utility>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/scree.h"
 #include "factor/stages.h"
 
 namespace {
 
-using ext = long double;
-
 // The iteration of the communalities stops once no communality changes by
 // more than this.
 constexpr double convergence = 0.00001;
-
-std::string stem_file(const std::string& extension)
-{
-    return analysis_parameters.file_stem + extension;
-}
 
 struct solution {
     matrix loadings;     // p x p, rows labelled like s, columns Factor1, ...
@@ -49,7 +44,7 @@ double communality(const matrix& loadings, int i, int n)
 {
     double h = 0.0;
     for (int j = 0; j < n; ++j)
-        h = static_cast<double>(ext{loadings.val(i, j)} * loadings.val(i, j) + h);
+        h = static_cast<double>(extended{loadings.val(i, j)} * loadings.val(i, j) + h);
     return h;
 }
 
@@ -87,7 +82,7 @@ void write_solution(const solution& sol, double trace, int precision)
         fatal_error("Extract: trace is zero, no percentages of it", "");
     matrix percent = e;
     for (int j = 0; j < p; ++j)
-        percent.val(0, j) = static_cast<double>(ext{e.val(0, j)} / trace * 100.0L);
+        percent.val(0, j) = static_cast<double>(extended{e.val(0, j)} / trace * 100.0L);
     percent.write_cols(stem_file(".uet"), n);
 
     // The scree plot file ".plt" comes between ".uet" and ".cev".
@@ -102,9 +97,10 @@ void write_solution(const solution& sol, double trace, int precision)
     double cumulative = 0.0;
     for (int j = 0; j < p; ++j) {
         table.val(0, j) = e.val(0, j);
-        table.val(1, j) = j + 1 < p ? static_cast<double>(ext{e.val(0, j)} - e.val(0, j + 1)) : 0.0;
+        table.val(1, j) =
+            j + 1 < p ? static_cast<double>(extended{e.val(0, j)} - e.val(0, j + 1)) : 0.0;
         table.val(2, j) = percent.val(0, j);
-        cumulative = static_cast<double>(ext{cumulative} + percent.val(0, j));
+        cumulative = static_cast<double>(extended{cumulative} + percent.val(0, j));
         table.val(3, j) = cumulative;
     }
     table.write(stem_file(".cev"));
@@ -210,7 +206,8 @@ void extract_factors()
         change = 0.0;
         for (int i = 0; i < p; ++i) {
             const double updated = communality(sol.loadings, i, params.max_factors);
-            const double difference = static_cast<double>(std::fabs(ext{updated} - h.val(0, i)));
+            const double difference =
+                static_cast<double>(std::fabs(extended{updated} - h.val(0, i)));
             if (difference > change)
                 change = difference;
             h.val(0, i) = updated;
@@ -222,7 +219,7 @@ void extract_factors()
     write_stem_file(h, ".fce");
     double trace = 0.0;
     for (int i = 0; i < p; ++i)
-        trace = static_cast<double>(ext{trace} + h.val(0, i));
+        trace = static_cast<double>(extended{trace} + h.val(0, i));
     if (count == params.max_iterations)
         std::cout << "Iterative communality estimation did not converge at " << count
                   << " iterations" << std::endl;

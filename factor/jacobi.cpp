@@ -10,11 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "factor/extended.h"
 #include "factor/matrix.h"
 
 namespace {
-
-using ext = long double;
 
 constexpr int max_sweep_number = 30;  // sweeps 1 to 31 are made
 
@@ -22,8 +21,8 @@ constexpr int max_sweep_number = 30;  // sweeps 1 to 31 are made
 inline void rotate(double& x, double& y, double c, double s)
 {
     const double t = x;
-    x = static_cast<double>(ext{c} * t + ext{s} * y);
-    y = static_cast<double>(ext{-s} * t + ext{c} * y);
+    x = static_cast<double>(extended{c} * t + extended{s} * y);
+    y = static_cast<double>(extended{-s} * t + extended{c} * y);
 }
 
 }  // namespace
@@ -45,9 +44,9 @@ matrix matrix::jacobi()
             for (int q = p + 1; q < n; ++q) {
                 const double app = at(p, p);
                 const double aqq = at(q, q);
-                const double a = static_cast<double>((ext{at(p, q)} + at(q, p)) * 0.5L);
-                const double d = static_cast<double>(ext{app} - aqq);
-                const double b = static_cast<double>(std::sqrt((4.0L * a) * a + ext{d} * d));
+                const double a = static_cast<double>((extended{at(p, q)} + at(q, p)) * 0.5L);
+                const double d = static_cast<double>(extended{app} - aqq);
+                const double b = static_cast<double>(std::sqrt((4.0L * a) * a + extended{d} * d));
                 // c and s stay a null rotation (and the pair is skipped) when
                 // d is not a number.
                 double c = 1.0;
@@ -56,21 +55,21 @@ matrix matrix::jacobi()
                 if (b == 0.0) {
                     skip = true;
                 } else if (d >= 0.0) {
-                    const ext off = 100.0L * std::fabs(ext{a});
-                    if (off + std::fabs(ext{app}) == std::fabs(ext{app})
-                        && off + std::fabs(ext{aqq}) == std::fabs(ext{aqq})) {
+                    const extended off = 100.0L * std::fabs(extended{a});
+                    if (off + std::fabs(extended{app}) == std::fabs(extended{app})
+                        && off + std::fabs(extended{aqq}) == std::fabs(extended{aqq})) {
                         skip = true;
                     } else {
-                        c = static_cast<double>(std::sqrt((ext{b} + d) / (2.0L * b)));
-                        s = static_cast<double>(ext{a} / (ext{b} * c));
+                        c = static_cast<double>(std::sqrt((extended{b} + d) / (2.0L * b)));
+                        s = static_cast<double>(extended{a} / (extended{b} * c));
                     }
                 } else if (d < 0.0) {
-                    s = static_cast<double>(std::sqrt((ext{b} - d) / (2.0L * b)));
+                    s = static_cast<double>(std::sqrt((extended{b} - d) / (2.0L * b)));
                     if (a < 0.0)
                         s = -s;
-                    c = static_cast<double>(ext{a} / (ext{b} * s));
+                    c = static_cast<double>(extended{a} / (extended{b} * s));
                 }
-                if (!skip && std::fabs(ext{s}) + 1.0L == 1.0L)
+                if (!skip && std::fabs(extended{s}) + 1.0L == 1.0L)
                     skip = true;
                 if (skip) {
                     ++skipped;
@@ -103,11 +102,11 @@ void matrix::to_loadings(matrix eigenvalues)
     for (int j = 0; j < eigenvalues.ncols_; ++j) {
         double ss = 0.0;
         for (int i = 0; i < nrows_; ++i)
-            ss = static_cast<double>(ext{val(i, j)} * val(i, j) + ss);
-        const double r = static_cast<double>(std::fabs(ext{eigenvalues.val(0, j)}) / ss);
+            ss = static_cast<double>(extended{val(i, j)} * val(i, j) + ss);
+        const double r = static_cast<double>(std::fabs(extended{eigenvalues.val(0, j)}) / ss);
         for (int i = 0; i < nrows_; ++i) {
             double& v = val(i, j);
-            const double loading = static_cast<double>(std::sqrt(ext{v} * v * r));
+            const double loading = static_cast<double>(std::sqrt(extended{v} * v * r));
             v = v < 0.0 ? -loading : loading;
         }
     }

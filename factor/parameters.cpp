@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/word_reader.h"
 
 analysis_parameters_record analysis_parameters;
@@ -83,7 +84,7 @@ void apply_option(char letter, std::string_view value, std::string_view typed_va
         p.print_means = p.print_correlations = false;
         if (first >= '0' && first <= '9')
             p.min_loading = std::fabs(convert_value(value).value);
-        p.second_loading_limit = static_cast<double>(static_cast<long double>(p.min_loading) - 0.2);
+        p.second_loading_limit = static_cast<double>(static_cast<extended>(p.min_loading) - 0.2);
         break;
     case 'C':
         p.no_page_breaks = true;
@@ -147,6 +148,13 @@ void echo_label(std::string_view text)
 }
 
 }  // namespace
+
+std::string stem_file(std::string_view extension)
+{
+    std::string name = analysis_parameters.file_stem;
+    name += extension;
+    return name;
+}
 
 std::string cut_at_extension(std::string_view name)
 {

@@ -10,7 +10,6 @@
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/scree.h"
-#include "factor/stages.h"
 #include "factor/word_reader.h"
 
 int page_line_count = 0;
@@ -86,11 +85,6 @@ void end_page_if_full(const matrix& table, int first_column, int end_column, int
         print_column_header(table, first_column, end_column, next_row);
 }
 
-std::string stem_file(std::string_view extension)
-{
-    return analysis_parameters.file_stem + std::string(extension);
-}
-
 // The rotated sections come only from the files of a run that rotated: an
 // earlier run's files of the same names are not this run's results.
 void print_rotated_file(std::string_view extension, const std::string& title, bool sorted = false)
@@ -162,15 +156,10 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
         fatal_error("Print results: cannot open data file", file_name);
     auto data_error = [&file_name] { fatal_error("Print results: error in data file", file_name); };
 
-    std::string_view word;
     int counts[2];
     for (int& count : counts) {
-        if (!in.read_word(word))
+        if (!in.read_count(count) || count < 0)
             data_error();
-        const auto [value, in_range] = convert_count(word);
-        if (!in_range || value < 0)
-            data_error();
-        count = value;
     }
     const int rows = counts[0];
     const int columns = counts[1];

@@ -5,13 +5,12 @@
 #include <numbers>
 #include <string>
 
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
 
 namespace {
-
-using extended = long double;
 
 // Sums to which one term at a time is added, each step rounded to double.
 void add(double& sum, extended term)
@@ -130,8 +129,7 @@ varimax_outcome varimax_rotate(matrix& a, double min_angle, int max_sweeps)
 void varimax()
 {
     const analysis_parameters_record& params = analysis_parameters;
-    const std::string& stem = params.file_stem;
-    matrix a(stem + ".uev");
+    matrix a(stem_file(".uev"));
     const int p = a.nrows();
     const int m = a.ncols();
 
@@ -167,18 +165,18 @@ void varimax()
                 a.val(j, i) = std::fabs(a.val(j, i));
         }
     }
-    a.write(stem + ".rev");
+    a.write(stem_file(".rev"));
 
     // The sorted pattern is built from the values as the file holds them.
-    matrix(stem + ".rev").sort_by_factor().write_cols(stem + ".rvs", params.max_factors);
+    matrix(stem_file(".rev")).sort_by_factor().write_cols(stem_file(".rvs"), params.max_factors);
 
     matrix percentages(1, params.max_factors, 0.0);
     for (int f = 0; f < params.max_factors; ++f) {
         percentages.setcollab(f, a.getcollab(f));
         percentages.val(0, f) = variance[f];
     }
-    percentages.write(stem + ".rpt");
-    communalities.write(stem + ".rcm");
+    percentages.write(stem_file(".rpt"));
+    communalities.write(stem_file(".rcm"));
 }
 
 void rotation_step()

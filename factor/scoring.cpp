@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
@@ -14,13 +15,6 @@
 #include "factor/word_reader.h"
 
 namespace {
-
-using extended = long double;
-
-std::string stem_file(std::string_view extension)
-{
-    return analysis_parameters.file_stem + std::string(extension);
-}
 
 // The m x m diagonal matrix of 1 / lambda_i to the given power (1 or 2),
 // lambda being the eigenvalues of the retained factors (1 x m).  An

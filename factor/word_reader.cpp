@@ -129,6 +129,16 @@ bool word_reader::read_word(std::string_view& word)
     }
 }
 
+bool word_reader::read_count(int& count)
+{
+    std::string_view word;
+    if (!read_word(word))
+        return false;
+    const auto [value, in_range] = convert_count(word);
+    count = value;
+    return in_range;
+}
+
 bool word_reader::read_other_value(value_conversion& value)
 {
     std::string_view word;

@@ -178,6 +178,22 @@ TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
     EXPECT_EQ(seen, "a \nb\rc\r");
 }
 
+TEST(WordReader, ReadCountFailsOutsideThe32BitRangeAndAtTheEnd)
+{
+    scratch_dir dir;
+    dir.write("a", "12 -3 2.9x 2147483648 7");
+    word_reader in(dir / "a");
+    int count = 0;
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, 12);
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, -3);
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, 2);
+    EXPECT_FALSE(in.read_count(count));  // 2^31
+    EXPECT_FALSE(in.read_count(count));  // the last word has no blank after it
+}
+
 TEST(Conversions, CountsReadLeadingDigits)
 {
     EXPECT_EQ(convert_count("12").value, 12);
