@@ -74,67 +74,74 @@ int absolute(int value)
     return value < 0 ? -value : value;
 }
 
+// Q-type factoring: the subjects are factored, so the means and the
+// correlations of the variables are not printed.
+void factor_subjects(analysis_parameters_record& p)
+{
+    p.q_type = true;
+    p.print_means = p.print_correlations = false;
+}
+
+// -A[x]: Q-type factoring with varimax rotation and classification, with
+// x as the minimum loading when a digit begins the value.
+void classify_subjects(analysis_parameters_record& p, std::string_view value)
+{
+    factor_subjects(p);
+    p.auto_classify = p.rotate = p.print_rotated = p.print_membership = true;
+    if (!value.empty() && value[0] >= '0' && value[0] <= '9')
+        p.min_loading = std::fabs(convert_value(value).value);
+    p.second_loading_limit = static_cast<double>(static_cast<extended>(p.min_loading) - 0.2);
+}
+
+// -Nk: at most k factors, whatever their eigenvalues; a k of 0 is ignored.
+void limit_factors(analysis_parameters_record& p, std::string_view value)
+{
+    if (const int k = absolute(convert_count(value).value); k > 0) {
+        p.max_factors = k;
+        p.min_eigenvalue = 0.0;
+    }
+}
+
+// -Oname: the membership file, named as typed, printed upper-cased.
+void name_membership_file(analysis_parameters_record& p, std::string_view typed_value)
+{
+    p.membership_file = cut_at_extension(typed_value);
+    p.membership_name = upper_case(p.membership_file);
+}
+
+// -TF, -TI, -TP; any other analysis type ends the run.
+void set_analysis_type(analysis_parameters_record& p, char type)
+{
+    if (type != 'F' && type != 'I' && type != 'P')
+        fatal_error("Initialization: Unknown analysis type", "");
+    p.analysis_type = type;
+}
+
+// One option: its letter and its value, upper-cased, and the value as
+// typed.  A letter that is no option is ignored.
 void apply_option(char letter, std::string_view value, std::string_view typed_value)
 {
     analysis_parameters_record& p = analysis_parameters;
     const char first = value.empty() ? '\0' : value[0];
     switch (letter) {
-    case 'A':
-        p.auto_classify = p.q_type = p.rotate = p.print_rotated = p.print_membership = true;
-        p.print_means = p.print_correlations = false;
-        if (first >= '0' && first <= '9')
-            p.min_loading = std::fabs(convert_value(value).value);
-        p.second_loading_limit = static_cast<double>(static_cast<extended>(p.min_loading) - 0.2);
-        break;
-    case 'C':
-        p.no_page_breaks = true;
-        break;
-    case 'D':
-        p.echo_command_line = false;
-        break;
+    case 'A': classify_subjects(p, value); break;
+    case 'C': p.no_page_breaks = true; break;
+    case 'D': p.echo_command_line = false; break;
     case 'E':
         if (first == '1' || first == 'C' || first == 'S')
             p.prior_estimate = first;
         break;
-    case 'H':
-        p.allow_heywood = true;
-        break;
-    case 'I':
-        p.max_iterations = absolute(convert_count(value).value);
-        break;
-    case 'M':
-        p.min_eigenvalue = std::fabs(convert_value(value).value);
-        break;
-    case 'N':
-        if (int k = absolute(convert_count(value).value); k > 0) {
-            p.max_factors = k;
-            p.min_eigenvalue = 0.0;
-        }
-        break;
-    case 'O':
-        p.membership_file = cut_at_extension(typed_value);
-        p.membership_name = upper_case(p.membership_file);
-        break;
-    case 'P':
-        parse_print_options(value);
-        break;
-    case 'Q':
-        p.q_type = true;
-        p.print_means = p.print_correlations = false;
-        break;
-    case 'R':
-        p.rotate = p.print_rotated = true;
-        break;
-    case 'S':
-        p.score = p.print_weights = p.rotate = p.print_rotated = true;
-        break;
-    case 'T':
-        if (first != 'F' && first != 'I' && first != 'P')
-            fatal_error("Initialization: Unknown analysis type", "");
-        p.analysis_type = first;
-        break;
-    default:  // not an option: ignored
-        break;
+    case 'H': p.allow_heywood = true; break;
+    case 'I': p.max_iterations = absolute(convert_count(value).value); break;
+    case 'M': p.min_eigenvalue = std::fabs(convert_value(value).value); break;
+    case 'N': limit_factors(p, value); break;
+    case 'O': name_membership_file(p, typed_value); break;
+    case 'P': parse_print_options(value); break;
+    case 'Q': factor_subjects(p); break;
+    case 'R': p.rotate = p.print_rotated = true; break;
+    case 'S': p.score = p.print_weights = p.rotate = p.print_rotated = true; break;
+    case 'T': set_analysis_type(p, first); break;
+    default: break;
     }
 }
 
