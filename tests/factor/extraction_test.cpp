@@ -288,10 +288,8 @@ protected:
 
     static int kept(std::vector<double> values, int limit, double min_eigenvalue)
     {
-        analysis_parameters.min_eigenvalue = min_eigenvalue;
-        matrix e(1, static_cast<int>(values.size()), values.data());
-        number_of_factors(e, limit);
-        return analysis_parameters.max_factors;
+        const matrix e(1, static_cast<int>(values.size()), values.data());
+        return number_of_factors(e, limit, min_eigenvalue);
     }
 };
 
