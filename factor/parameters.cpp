@@ -154,6 +154,80 @@ void echo_label(std::string_view text)
     std::cout << text << std::string(23 - text.size(), ' ');
 }
 
+// The arguments after the program name, upper-cased.
+void echo_command_line(int argc, const char* const* argv)
+{
+    echo_label("Command Line");
+    for (int i = 1; i < argc; ++i)
+        std::cout << upper_case(argv[i]) << ' ';
+    std::cout << '\n';
+}
+
+// The data file, and for Q-type factoring the classification.
+void echo_data(const analysis_parameters_record& p)
+{
+    std::ostream& out = std::cout;
+    if (p.q_type) {
+        echo_label("Q-type factoring");
+        out << '\n';
+    }
+    echo_label("Data File");
+    out << p.data_name << '\n';
+    if (p.q_type) {
+        echo_label("Auto Classification");
+        if (p.auto_classify)
+            out << "Yes, min loading " << p.min_loading << '\n';
+        else
+            out << "No\n";
+    }
+    if (p.q_type && p.auto_classify) {
+        echo_label("Membership output to");
+        out << p.membership_name << '\n';
+    }
+}
+
+// The kind of analysis, and for iterated principal factors the priors and
+// what happens to a communality above 1.
+void echo_analysis(const analysis_parameters_record& p)
+{
+    std::ostream& out = std::cout;
+    echo_label("Analysis Type");
+    switch (p.analysis_type) {
+    case 'I': out << "Image Covariance\n"; break;
+    case 'P': out << "Principal Components\n"; break;
+    default: out << "Iterated Principal Factors\n"; break;
+    }
+    if (p.analysis_type == 'F') {
+        echo_label("Prior Communality Ests");
+        switch (p.prior_estimate) {
+        case '1': out << "One\n"; break;
+        case 'C': out << "Max Correlation\n"; break;
+        default: out << "Squared Multiple Correlation\n"; break;
+        }
+        echo_label("Allow Heywood");
+        out << yes_no(p.allow_heywood) << '\n';
+    }
+}
+
+// The factors kept and the iteration limit; from here on standard output
+// prints 3 significant digits.
+void echo_limits(const analysis_parameters_record& p)
+{
+    std::ostream& out = std::cout;
+    echo_label("Max # Factors");
+    if (p.max_factors == -1)
+        out << "# of variables\n";
+    else
+        out << p.max_factors << '\n';
+    out.precision(3);
+    echo_label("Min Eigenvalue");
+    out << p.min_eigenvalue << '\n';
+    if (p.analysis_type == 'F') {
+        echo_label("Max Iterations");
+        out << p.max_iterations << '\n';
+    }
+}
+
 }  // namespace
 
 std::string stem_file(std::string_view extension)
@@ -222,63 +296,16 @@ void parse_print_options(std::string_view letters)
 void echo_parameters(int argc, const char* const* argv)
 {
     const analysis_parameters_record& p = analysis_parameters;
-    std::ostream& out = std::cout;
-    out << "\nAnalysis Parameters  \n-------------------  \n";
-    if (p.echo_command_line) {
-        echo_label("Command Line");
-        for (int i = 1; i < argc; ++i)
-            out << upper_case(argv[i]) << ' ';
-        out << '\n';
-    }
-    if (p.q_type) {
-        echo_label("Q-type factoring");
-        out << '\n';
-    }
-    echo_label("Data File");
-    out << p.data_name << '\n';
-    if (p.q_type) {
-        echo_label("Auto Classification");
-        if (p.auto_classify)
-            out << "Yes, min loading " << p.min_loading << '\n';
-        else
-            out << "No\n";
-    }
-    if (p.q_type && p.auto_classify) {
-        echo_label("Membership output to");
-        out << p.membership_name << '\n';
-    }
-    echo_label("Analysis Type");
-    switch (p.analysis_type) {
-    case 'I': out << "Image Covariance\n"; break;
-    case 'P': out << "Principal Components\n"; break;
-    default: out << "Iterated Principal Factors\n"; break;
-    }
-    if (p.analysis_type == 'F') {
-        echo_label("Prior Communality Ests");
-        switch (p.prior_estimate) {
-        case '1': out << "One\n"; break;
-        case 'C': out << "Max Correlation\n"; break;
-        default: out << "Squared Multiple Correlation\n"; break;
-        }
-        echo_label("Allow Heywood");
-        out << yes_no(p.allow_heywood) << '\n';
-    }
-    echo_label("Max # Factors");
-    if (p.max_factors == -1)
-        out << "# of variables\n";
-    else
-        out << p.max_factors << '\n';
-    out.precision(3);
-    echo_label("Min Eigenvalue");
-    out << p.min_eigenvalue << '\n';
-    if (p.analysis_type == 'F') {
-        echo_label("Max Iterations");
-        out << p.max_iterations << '\n';
-    }
+    std::cout << "\nAnalysis Parameters  \n-------------------  \n";
+    if (p.echo_command_line)
+        echo_command_line(argc, argv);
+    echo_data(p);
+    echo_analysis(p);
+    echo_limits(p);
     echo_label("Rotate");
-    out << (p.rotate ? "Varimax" : "No") << '\n';
+    std::cout << (p.rotate ? "Varimax" : "No") << '\n';
     echo_label("Score");
-    out << yes_no(p.score) << "\n\n";
+    std::cout << yes_no(p.score) << "\n\n";
 }
 
 bool end_output()
