@@ -135,9 +135,10 @@ TEST(WordReader, ValuesInTheBufferConvertAsTheCLibraryDoes)
     std::vector<std::string> value_words;
     for (int i = 0; i < 100000; ++i) {
         std::string word = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
-        word += std::string(random() % 4 == 0 ? random() % 4 : 0, '0') + digits(random() % 21);
+        word += std::string(random() % 4 == 0 ? random() % 4 : 0, '0')
+                + digits(static_cast<int>(random() % 21));
         if (random() % 4 != 0)
-            word += "." + digits(random() % 21);
+            word += "." + digits(static_cast<int>(random() % 21));
         value_words.push_back(word.empty() ? "7" : word);
     }
     for (const char* word :
