@@ -25,7 +25,7 @@ constexpr int variables = 50;
 const std::string& data_stem()
 {
     static const std::string stem = [] {
-        const std::string stem =
+        const std::string path =
             (std::filesystem::temp_directory_path() / "qrn4-bench-correlate").string();
         std::mt19937 random(2024);
         std::normal_distribution<double> normal;
@@ -37,8 +37,8 @@ const std::string& data_stem()
                 data.val(i, j) = std::round(x * 1000.0) / 1000.0;
             }
         }
-        data.write(stem + ".dat");
-        return stem;
+        data.write(path + ".dat");
+        return path;
     }();
     return stem;
 }

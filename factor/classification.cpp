@@ -67,14 +67,14 @@ void fill_classes(matrix& membership, int column, const matrix& pattern)
 void classify()
 {
     const analysis_parameters_record& p = analysis_parameters;
-    const matrix unrotated(p.file_stem + ".uev");
+    const matrix unrotated(stem_file(".uev"));
     matrix membership(unrotated.nrows(), p.rotate ? 2 : 1, 0.0);
     membership.copyrlfrl(unrotated, -1);
     membership.setcollab(0, "URClass");
     fill_classes(membership, 0, unrotated);
     if (p.rotate) {
         membership.setcollab(1, "RClass");
-        fill_classes(membership, 1, matrix(p.file_stem + ".rev"));
+        fill_classes(membership, 1, matrix(stem_file(".rev")));
     }
     membership.write(p.membership_file);
 }

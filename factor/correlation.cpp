@@ -8,19 +8,13 @@
 #include <vector>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
 #include "factor/word_reader.h"
 
 namespace {
-
-using ext = long double;
-
-std::string stem_file(const char* extension)
-{
-    return analysis_parameters.file_stem + extension;
-}
 
 // products(i, j) += x_i x_j for j >= i, each sum rounded to double.  Two
 // rows at a time, so that each x_j is loaded once for both: this loop is
@@ -29,19 +23,167 @@ void accumulate_products(const double* x, double* products, std::size_t n)
 {
     std::size_t i = 0;
     for (; i + 1 < n; i += 2) {
-        const ext xa = x[i];
-        const ext xb = x[i + 1];
+        const extended xa = x[i];
+        const extended xb = x[i + 1];
         double* row_a = products + i * n;
         double* row_b = row_a + n;
         row_a[i] = static_cast<double>(xa * x[i] + row_a[i]);
         for (std::size_t j = i + 1; j < n; ++j) {
-            const ext xj = x[j];
+            const extended xj = x[j];
             row_a[j] = static_cast<double>(xa * xj + row_a[j]);
             row_b[j] = static_cast<double>(xb * xj + row_b[j]);
         }
     }
     if (i < n)
-        products[i * n + i] = static_cast<double>(ext{x[i]} * x[i] + products[i * n + i]);
+        products[i * n + i] = static_cast<double>(extended{x[i]} * x[i] + products[i * n + i]);
+}
+
+// The end of the run for a raw data file whose words run out or do not
+// read as numbers.
+[[noreturn]] void error_in_file(const std::string& file_name)
+{
+    fatal_error("Correlation: error in raw data file", file_name);
+}
+
+struct data_counts {
+    int subjects;
+    int p;  // variables
+};
+
+// The counts of the raw data file's header, checked and noted in the log.
+// A header that promises more than the file can hold fails before the
+// p x p storage is allocated.
+data_counts read_counts(word_reader& in, const std::string& file_name)
+{
+    int subjects = 0;
+    int p = 0;
+    if (!in.read_count(subjects) || !in.read_count(p))
+        fatal_error("Correlation: error raw data file", file_name);
+    if (subjects < 2)
+        fatal_error("Correlation: too few subjects", "");
+    if (p < 2)
+        fatal_error("Correlation: too few variables", "");
+    std::cout << "Note: The raw data file has " << subjects << " subjects and " << p
+              << " variables.\n";
+    if (!in.can_hold(subjects, p))
+        error_in_file(file_name);
+    return {subjects, p};
+}
+
+// The correlation matrix to be: p x p zeros labelled with the names of the
+// variables, read after the counts.  A file that ends among the names (where
+// its size is not known) fails before the matrix is allocated.
+matrix read_names(word_reader& in, const std::string& file_name, int p)
+{
+    std::vector<std::string> names;
+    for (int j = 0; j < p; ++j) {
+        std::string name;
+        if (!in.read_label(name))
+            error_in_file(file_name);
+        names.push_back(std::move(name));
+    }
+    matrix cor(p, p, 0.0);
+    for (int j = 0; j < p; ++j) {
+        cor.setrowlab(j, names[j]);
+        cor.setcollab(j, names[j]);
+    }
+    return cor;
+}
+
+// The sums of the n variables and the upper triangle of their cross
+// products (n x n, row by row) over the subjects, each addition rounded to
+// double.
+struct data_sums {
+    std::vector<double> sums;
+    std::vector<double> products;
+};
+
+// The one pass over the subjects: each one's label and values.
+data_sums sum_subjects(word_reader& in, const std::string& file_name, int subjects,
+                       std::size_t n)
+{
+    std::vector<double> x(n);
+    data_sums totals{std::vector<double>(n, 0.0), std::vector<double>(n * n, 0.0)};
+    std::string_view word;
+    for (int s = 0; s < subjects; ++s) {
+        if (!in.read_word(word))  // the subject's label
+            error_in_file(file_name);
+        for (double& value : x) {
+            value_conversion v;
+            if (!in.read_value(v) || !v.in_range)
+                error_in_file(file_name);
+            value = v.value;
+        }
+        for (std::size_t i = 0; i < n; ++i)
+            totals.sums[i] = static_cast<double>(extended{totals.sums[i]} + x[i]);
+        accumulate_products(x.data(), totals.products.data(), n);
+    }
+    return totals;
+}
+
+// The means and the standard deviations (divisor N) of the variables.
+struct data_moments {
+    std::vector<double> mean;
+    std::vector<double> sd;
+};
+
+data_moments moments(const data_sums& totals, int subjects)
+{
+    const std::size_t n = totals.sums.size();
+    data_moments m{std::vector<double>(n), std::vector<double>(n)};
+    for (std::size_t i = 0; i < n; ++i) {
+        m.mean[i] = static_cast<double>(extended{totals.sums[i]} / subjects);
+        m.sd[i] = static_cast<double>(std::sqrt(extended{totals.products[i * n + i]} / subjects
+                                                - extended{m.mean[i]} * m.mean[i]));
+    }
+    return m;
+}
+
+// Ends the run at the first variable, in their order, that cannot be
+// correlated; the labels of cor name it.
+void check_variances(const data_sums& totals, const data_moments& m, const matrix& cor)
+{
+    const std::size_t n = totals.sums.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const int variable = static_cast<int>(i);
+        // Overflowing cross products would turn the correlations into
+        // infinities and NaNs.
+        if (std::isinf(totals.products[i * n + i]))
+            fatal_error("Correlation: values too large, variable ", cor.getcollab(variable));
+        // A variance that rounding left negative has a NaN root.
+        if (m.sd[i] == 0.0 || std::isnan(m.sd[i]))
+            fatal_error("Correlation: a variable has a variance of 0, variable ",
+                        cor.getcollab(variable));
+    }
+}
+
+// Both triangles of cor from the cross products, and 1 on its diagonal.
+void fill_correlations(matrix& cor, const data_sums& totals, const data_moments& m, int subjects)
+{
+    const std::vector<double>& products = totals.products;
+    const std::vector<double>& mean = m.mean;
+    const std::vector<double>& sd = m.sd;
+    const std::size_t n = mean.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = i; j < n; ++j) {
+            const double r = static_cast<double>(
+                (extended{products[i * n + j]} / subjects - extended{mean[i]} * mean[j])
+                / (extended{sd[i]} * sd[j]));
+            cor.val(static_cast<int>(j), static_cast<int>(i)) = r;
+            cor.val(static_cast<int>(i), static_cast<int>(j)) = r;
+        }
+        cor.val(static_cast<int>(i), static_cast<int>(i)) = 1.0;
+    }
+}
+
+// A row of one value per variable, labelled like the columns of cor.
+matrix variable_row(const matrix& cor, const std::vector<double>& values)
+{
+    matrix row(1, cor.ncols(), 0.0);
+    row.copyclfcl(cor, -1);
+    for (int i = 0; i < cor.ncols(); ++i)
+        row.val(0, i) = values[static_cast<std::size_t>(i)];
+    return row;
 }
 
 }  // namespace
@@ -53,101 +195,17 @@ void correlate()
     if (!in.is_open())
         fatal_error("Correlation: cannot open raw data file", file_name);
 
-    std::string_view word;
-    auto read_count = [&] {
-        if (!in.read_word(word))
-            fatal_error("Correlation: error raw data file", file_name);
-        const auto [count, in_range] = convert_count(word);
-        if (!in_range)
-            fatal_error("Correlation: error raw data file", file_name);
-        return count;
-    };
-    const int subjects = read_count();
-    const int p = read_count();
-    if (subjects < 2)
-        fatal_error("Correlation: too few subjects", "");
-    if (p < 2)
-        fatal_error("Correlation: too few variables", "");
-    std::cout << "Note: The raw data file has " << subjects << " subjects and " << p
-              << " variables.\n";
-
-    auto error_in_file = [&file_name] {
-        fatal_error("Correlation: error in raw data file", file_name);
-    };
-    // A header that promises more than the file can hold fails before the
-    // p x p storage is allocated; so does one whose file ends among the
-    // names (where the size of the file is not known).
-    if (!in.can_hold(subjects, p))
-        error_in_file();
-    std::vector<std::string> names;
-    for (int j = 0; j < p; ++j) {
-        std::string name;
-        if (!in.read_label(name))
-            error_in_file();
-        names.push_back(std::move(name));
-    }
-    matrix cor(p, p, 0.0);
-    for (int j = 0; j < p; ++j) {
-        cor.setrowlab(j, names[j]);
-        cor.setcollab(j, names[j]);
-    }
-
-    // Sums and the upper triangle of the cross products, each addition
-    // rounded to double.
-    const std::size_t n = static_cast<std::size_t>(p);
-    std::vector<double> x(n);
-    std::vector<double> sums(n, 0.0);
-    std::vector<double> products(n * n, 0.0);
-    for (int s = 0; s < subjects; ++s) {
-        if (!in.read_word(word))  // the subject's label
-            error_in_file();
-        for (double& value : x) {
-            value_conversion v;
-            if (!in.read_value(v) || !v.in_range)
-                error_in_file();
-            value = v.value;
-        }
-        for (std::size_t i = 0; i < n; ++i)
-            sums[i] = static_cast<double>(ext{sums[i]} + x[i]);
-        accumulate_products(x.data(), products.data(), n);
-    }
-
-    matrix means(1, p, 0.0);
-    matrix deviations(1, p, 0.0);
-    means.copyclfcl(cor, -1);
-    deviations.copyclfcl(cor, -1);
-    std::vector<double> mean(n);
-    std::vector<double> sd(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        mean[i] = static_cast<double>(ext{sums[i]} / subjects);
-        sd[i] = static_cast<double>(
-            std::sqrt(ext{products[i * n + i]} / subjects - ext{mean[i]} * mean[i]));
-    }
-    for (int i = 0; i < p; ++i) {
-        // Overflowing cross products would turn the correlations into
-        // infinities and NaNs.
-        if (std::isinf(products[i * n + i]))
-            fatal_error("Correlation: values too large, variable ", cor.getcollab(i));
-        // A variance that rounding left negative has a NaN root.
-        if (sd[i] == 0.0 || std::isnan(sd[i]))
-            fatal_error("Correlation: a variable has a variance of 0, variable ", cor.getcollab(i));
-        means.val(0, i) = mean[i];
-        deviations.val(0, i) = sd[i];
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t j = i; j < n; ++j) {
-            const double r = static_cast<double>(
-                (ext{products[i * n + j]} / subjects - ext{mean[i]} * mean[j])
-                / (ext{sd[i]} * sd[j]));
-            cor.val(static_cast<int>(j), static_cast<int>(i)) = r;
-            cor.val(static_cast<int>(i), static_cast<int>(j)) = r;
-        }
-        cor.val(static_cast<int>(i), static_cast<int>(i)) = 1.0;
-    }
+    const data_counts counts = read_counts(in, file_name);
+    matrix cor = read_names(in, file_name, counts.p);
+    const data_sums totals =
+        sum_subjects(in, file_name, counts.subjects, static_cast<std::size_t>(counts.p));
+    const data_moments m = moments(totals, counts.subjects);
+    check_variances(totals, m, cor);
+    fill_correlations(cor, totals, m, counts.subjects);
 
     cor.write(stem_file(".cor"));
-    means.write(stem_file(".mns"));
-    deviations.write(stem_file(".sig"));
+    variable_row(cor, m.mean).write(stem_file(".mns"));
+    variable_row(cor, m.sd).write(stem_file(".sig"));
 }
 
 void image_covariance()

@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/parameters.h"
+#include "factor/report.h"
 #include "factor/stages.h"
 
 namespace {
@@ -28,7 +30,7 @@ constexpr const char* stage_extensions[] = {
 void check_output_files()
 {
     const analysis_parameters_record& p = analysis_parameters;
-    const std::string data_file = p.file_stem + ".dat";
+    const std::string data_file = stem_file(".dat");
     if (p.q_type)
         check_not_raw_data(qdata_stem + std::string(".dat"), data_file);
     if (p.auto_classify)
@@ -70,7 +72,7 @@ void run_analysis(int argc, const char* const* argv)
             // Subjects divided by variables of the data as given, which are
             // the variables and subjects of the transposed data.
             p.min_eigenvalue = static_cast<double>(
-                static_cast<long double>(read_variable_count()) / read_subject_count());
+                static_cast<extended>(read_variable_count()) / read_subject_count());
         }
     } else {
         check_counts();

@@ -7,22 +7,17 @@
 #include <utility>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/scree.h"
 #include "factor/stages.h"
 
 namespace {
 
-using ext = long double;
-
 // The iteration of the communalities stops once no communality changes by
 // more than this.
 constexpr double convergence = 0.00001;
-
-std::string stem_file(const std::string& extension)
-{
-    return analysis_parameters.file_stem + extension;
-}
 
 struct solution {
     matrix loadings;     // p x p, rows labelled like s, columns Factor1, ...
@@ -49,7 +44,7 @@ double communality(const matrix& loadings, int i, int n)
 {
     double h = 0.0;
     for (int j = 0; j < n; ++j)
-        h = static_cast<double>(ext{loadings.val(i, j)} * loadings.val(i, j) + h);
+        h = static_cast<double>(extended{loadings.val(i, j)} * loadings.val(i, j) + h);
     return h;
 }
 
@@ -87,7 +82,7 @@ void write_solution(const solution& sol, double trace, int precision)
         fatal_error("Extract: trace is zero, no percentages of it", "");
     matrix percent = e;
     for (int j = 0; j < p; ++j)
-        percent.val(0, j) = static_cast<double>(ext{e.val(0, j)} / trace * 100.0L);
+        percent.val(0, j) = static_cast<double>(extended{e.val(0, j)} / trace * 100.0L);
     percent.write_cols(stem_file(".uet"), n);
 
     // The scree plot file ".plt" comes between ".uet" and ".cev".
@@ -102,9 +97,10 @@ void write_solution(const solution& sol, double trace, int precision)
     double cumulative = 0.0;
     for (int j = 0; j < p; ++j) {
         table.val(0, j) = e.val(0, j);
-        table.val(1, j) = j + 1 < p ? static_cast<double>(ext{e.val(0, j)} - e.val(0, j + 1)) : 0.0;
+        table.val(1, j) =
+            j + 1 < p ? static_cast<double>(extended{e.val(0, j)} - e.val(0, j + 1)) : 0.0;
         table.val(2, j) = percent.val(0, j);
-        cumulative = static_cast<double>(ext{cumulative} + percent.val(0, j));
+        cumulative = static_cast<double>(extended{cumulative} + percent.val(0, j));
         table.val(3, j) = cumulative;
     }
     table.write(stem_file(".cev"));
@@ -116,12 +112,84 @@ void write_solution(const solution& sol, double trace, int precision)
               << (n == 1 ? " factor." : " factors.") << std::endl;
 }
 
+// The prior communality estimates (1 x p, labelled like the variables):
+// the diagonal of the correlation matrix r, or of its copy with the priors
+// that -EC and -ES ask for.
+matrix prior_communalities(const matrix& r)
+{
+    matrix s = r;
+    if (analysis_parameters.prior_estimate == 'C')
+        prior_max_correlation(s);
+    else if (analysis_parameters.prior_estimate == 'S')
+        prior_smc(s);
+    matrix h(1, r.nrows(), 0.0);
+    h.copyclfrl(r, -1);
+    for (int i = 0; i < r.nrows(); ++i)
+        h.val(0, i) = s.val(i, i);
+    return h;
+}
+
+// The solution of the correlation matrix r with the communalities h on its
+// diagonal.
+solution solve_with_communalities(const matrix& r, const matrix& h)
+{
+    matrix s = r;
+    for (int i = 0; i < r.nrows(); ++i)
+        s.val(i, i) = h.val(0, i);
+    return solve(s);
+}
+
+// The communalities h of the first n factors of the loadings, each checked
+// in turn; returns the largest change of one.
+double update_communalities(matrix& h, const matrix& loadings, int n)
+{
+    double change = 0.0;
+    for (int i = 0; i < h.ncols(); ++i) {
+        const double updated = communality(loadings, i, n);
+        const double difference =
+            static_cast<double>(std::fabs(extended{updated} - h.val(0, i)));
+        if (difference > change)
+            change = difference;
+        h.val(0, i) = updated;
+        check_heywood(h, i);
+    }
+    return change;
+}
+
+// Solves again with the communalities of the last solution until none
+// changes by more than the convergence limit, or the iteration limit is
+// reached; returns the iterations made.  The number of factors can only
+// fall: each solution examines at most as many eigenvalues as the one
+// before kept.
+int iterate_communalities(const matrix& r, matrix& h, solution& sol)
+{
+    analysis_parameters_record& params = analysis_parameters;
+    int count = 0;
+    double change = 1.0;
+    while (count < params.max_iterations && change > convergence) {
+        sol = solve_with_communalities(r, h);
+        params.max_factors =
+            number_of_factors(sol.eigenvalues, params.max_factors, params.min_eigenvalue);
+        change = update_communalities(h, sol.loadings, params.max_factors);
+        ++count;
+    }
+    return count;
+}
+
+// The sum of a row's entries (1 x p), each addition rounded to double.
+double sum_of_row(const matrix& row)
+{
+    double sum = 0.0;
+    for (int i = 0; i < row.ncols(); ++i)
+        sum = static_cast<double>(extended{sum} + row.val(0, i));
+    return sum;
+}
+
 }  // namespace
 
-void number_of_factors(matrix& eigenvalues, int limit)
+int number_of_factors(const matrix& eigenvalues, int limit, double min_eigenvalue)
 {
     const int examined = std::min(limit, eigenvalues.ncols());
-    const double min_eigenvalue = analysis_parameters.min_eigenvalue;
     int kept = 0;
     while (kept < examined) {
         const double e = eigenvalues.val(0, kept);
@@ -129,9 +197,9 @@ void number_of_factors(matrix& eigenvalues, int limit)
             break;
         ++kept;
     }
-    analysis_parameters.max_factors = kept;
     if (kept < 1)
         fatal_error("Extract: no factors", "");
+    return kept;
 }
 
 void prior_max_correlation(matrix& s)
@@ -166,7 +234,8 @@ void extract_components()
     solution sol = solve(r);
     if (params.max_factors == -1)
         params.max_factors = r.nrows();
-    number_of_factors(sol.eigenvalues, params.max_factors);
+    params.max_factors =
+        number_of_factors(sol.eigenvalues, params.max_factors, params.min_eigenvalue);
     write_solution(sol, trace, 2);
 }
 
@@ -174,55 +243,19 @@ void extract_factors()
 {
     analysis_parameters_record& params = analysis_parameters;
     const matrix r(stem_file(".cor"));
-    const int p = r.nrows();
-
-    matrix s = r;
-    if (params.prior_estimate == 'C')
-        prior_max_correlation(s);
-    else if (params.prior_estimate == 'S')
-        prior_smc(s);
-    matrix h(1, p, 0.0);
-    h.copyclfrl(r, -1);
-    for (int i = 0; i < p; ++i)
-        h.val(0, i) = s.val(i, i);
+    matrix h = prior_communalities(r);
     write_stem_file(h, ".ice");
 
-    solution sol = solve(s);
+    solution sol = solve_with_communalities(r, h);
     write_stem_file(sol.eigenvalues, ".iev");
     if (params.max_factors == -1)
-        params.max_factors = p;
-    number_of_factors(sol.eigenvalues, params.max_factors);
-    for (int i = 0; i < p; ++i) {
-        h.val(0, i) = communality(sol.loadings, i, params.max_factors);
-        check_heywood(h, i);
-    }
+        params.max_factors = r.nrows();
+    params.max_factors =
+        number_of_factors(sol.eigenvalues, params.max_factors, params.min_eigenvalue);
+    update_communalities(h, sol.loadings, params.max_factors);
 
-    // The number of factors can only fall: each solution examines at most
-    // as many eigenvalues as the one before kept.
-    int count = 0;
-    double change = 1.0;
-    while (count < params.max_iterations && change > convergence) {
-        s = r;
-        for (int i = 0; i < p; ++i)
-            s.val(i, i) = h.val(0, i);
-        sol = solve(s);
-        number_of_factors(sol.eigenvalues, params.max_factors);
-        change = 0.0;
-        for (int i = 0; i < p; ++i) {
-            const double updated = communality(sol.loadings, i, params.max_factors);
-            const double difference = static_cast<double>(std::fabs(ext{updated} - h.val(0, i)));
-            if (difference > change)
-                change = difference;
-            h.val(0, i) = updated;
-            check_heywood(h, i);
-        }
-        ++count;
-    }
-
+    const int count = iterate_communalities(r, h, sol);
     write_stem_file(h, ".fce");
-    double trace = 0.0;
-    for (int i = 0; i < p; ++i)
-        trace = static_cast<double>(ext{trace} + h.val(0, i));
     if (count == params.max_iterations)
         std::cout << "Iterative communality estimation did not converge at " << count
                   << " iterations" << std::endl;
@@ -230,5 +263,5 @@ void extract_factors()
         std::cout << "Iterative communality estimation converged after " << count
                   << " iterations." << std::endl;
 
-    write_solution(sol, trace, 3);
+    write_solution(sol, sum_of_row(h), 3);
 }

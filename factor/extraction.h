@@ -6,11 +6,11 @@
 
 class matrix;
 
-// Sets analysis_parameters.max_factors to the number of leading entries of
-// the eigenvalue row (1 x p) that are not below min_eigenvalue, examining at
-// most limit of them (and never more than there are).  A NaN counts as
-// below.  Ends the run when no factor is kept.
-void number_of_factors(matrix& eigenvalues, int limit);
+// The number of factors kept: the leading entries of the eigenvalue row
+// (1 x p) that are not below min_eigenvalue, examining at most limit of
+// them (and never more than there are).  A NaN counts as below.  Ends the
+// run when no factor is kept.
+int number_of_factors(const matrix& eigenvalues, int limit, double min_eigenvalue);
 
 // Prior communalities on the diagonal of s, a copy of the correlation
 // matrix: the largest absolute correlation of each variable with another,

@@ -10,11 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "factor/extended.h"
 #include "factor/matrix.h"
 
 namespace {
-
-using ext = long double;
 
 constexpr int max_sweep_number = 30;  // sweeps 1 to 31 are made
 
@@ -22,8 +21,55 @@ constexpr int max_sweep_number = 30;  // sweeps 1 to 31 are made
 inline void rotate(double& x, double& y, double c, double s)
 {
     const double t = x;
-    x = static_cast<double>(ext{c} * t + ext{s} * y);
-    y = static_cast<double>(ext{-s} * t + ext{c} * y);
+    x = static_cast<double>(extended{c} * t + extended{s} * y);
+    y = static_cast<double>(extended{-s} * t + extended{c} * y);
+}
+
+// The cosine and the sine of the rotation of one pair, or none.
+struct pair_rotation {
+    double c;
+    double s;
+    bool skip;
+};
+
+// The off-diagonal mean a is negligible beside both diagonal values, as
+// far as an unrounded extended sum can tell.
+bool negligible(double a, double app, double aqq)
+{
+    const extended off = 100.0L * std::fabs(extended{a});
+    return off + std::fabs(extended{app}) == std::fabs(extended{app})
+           && off + std::fabs(extended{aqq}) == std::fabs(extended{aqq});
+}
+
+// The rotation of the pair p < q from the diagonal values app and aqq and
+// the two off-diagonal ones apq and aqp.  The pair is skipped when there is
+// nothing to rotate, when the off-diagonal value is negligible, and when
+// the sine is too small to change anything; also when d is not a number,
+// which leaves a null rotation.
+pair_rotation rotation_of(double app, double aqq, double apq, double aqp)
+{
+    const double a = static_cast<double>((extended{apq} + aqp) * 0.5L);
+    const double d = static_cast<double>(extended{app} - aqq);
+    const double b = static_cast<double>(std::sqrt((4.0L * a) * a + extended{d} * d));
+    constexpr pair_rotation none{1.0, 0.0, true};
+    if (b == 0.0)
+        return none;
+    double c = 1.0;
+    double s = 0.0;
+    if (d >= 0.0) {
+        if (negligible(a, app, aqq))
+            return none;
+        c = static_cast<double>(std::sqrt((extended{b} + d) / (2.0L * b)));
+        s = static_cast<double>(extended{a} / (extended{b} * c));
+    } else if (d < 0.0) {
+        s = static_cast<double>(std::sqrt((extended{b} - d) / (2.0L * b)));
+        if (a < 0.0)
+            s = -s;
+        c = static_cast<double>(extended{a} / (extended{b} * s));
+    }
+    if (std::fabs(extended{s}) + 1.0L == 1.0L)
+        return none;
+    return {c, s, false};
 }
 
 }  // namespace
@@ -37,58 +83,9 @@ matrix matrix::jacobi()
     const std::int64_t pairs = std::int64_t{n} * (n - 1) / 2;
     int sweeps = 0;
     std::int64_t skipped = 0;
-
     while (sweeps <= max_sweep_number && skipped < pairs) {
         ++sweeps;
-        skipped = 0;
-        for (int p = 0; p < n - 1; ++p) {
-            for (int q = p + 1; q < n; ++q) {
-                const double app = at(p, p);
-                const double aqq = at(q, q);
-                const double a = static_cast<double>((ext{at(p, q)} + at(q, p)) * 0.5L);
-                const double d = static_cast<double>(ext{app} - aqq);
-                const double b = static_cast<double>(std::sqrt((4.0L * a) * a + ext{d} * d));
-                // c and s stay a null rotation (and the pair is skipped) when
-                // d is not a number.
-                double c = 1.0;
-                double s = 0.0;
-                bool skip = false;
-                if (b == 0.0) {
-                    skip = true;
-                } else if (d >= 0.0) {
-                    const ext off = 100.0L * std::fabs(ext{a});
-                    if (off + std::fabs(ext{app}) == std::fabs(ext{app})
-                        && off + std::fabs(ext{aqq}) == std::fabs(ext{aqq})) {
-                        skip = true;
-                    } else {
-                        c = static_cast<double>(std::sqrt((ext{b} + d) / (2.0L * b)));
-                        s = static_cast<double>(ext{a} / (ext{b} * c));
-                    }
-                } else if (d < 0.0) {
-                    s = static_cast<double>(std::sqrt((ext{b} - d) / (2.0L * b)));
-                    if (a < 0.0)
-                        s = -s;
-                    c = static_cast<double>(ext{a} / (ext{b} * s));
-                }
-                if (!skip && std::fabs(ext{s}) + 1.0L == 1.0L)
-                    skip = true;
-                if (skip) {
-                    ++skipped;
-                    continue;
-                }
-
-                double* row_p = &at(p, 0);
-                double* row_q = &at(q, 0);
-                for (int k = 0; k < n; ++k)
-                    rotate(row_p[k], row_q[k], c, s);
-                double* vec_p = &vt.at(p, 0);
-                double* vec_q = &vt.at(q, 0);
-                for (int k = 0; k < n; ++k) {
-                    rotate(at(k, p), at(k, q), c, s);
-                    rotate(vec_p[k], vec_q[k], c, s);
-                }
-            }
-        }
+        skipped = jacobi_sweep(vt);
     }
     // V keeps the identity's default labels.
     matrix v(n, n, 0.0);
@@ -98,16 +95,47 @@ matrix matrix::jacobi()
     return v;
 }
 
+std::int64_t matrix::jacobi_sweep(matrix& vt)
+{
+    const int n = nrows_;
+    std::int64_t skipped = 0;
+    for (int p = 0; p < n - 1; ++p) {
+        for (int q = p + 1; q < n; ++q) {
+            const pair_rotation r = rotation_of(at(p, p), at(q, q), at(p, q), at(q, p));
+            if (r.skip)
+                ++skipped;
+            else
+                jacobi_rotate(vt, p, q, r.c, r.s);
+        }
+    }
+    return skipped;
+}
+
+void matrix::jacobi_rotate(matrix& vt, int p, int q, double c, double s)
+{
+    const int n = nrows_;
+    double* row_p = &at(p, 0);
+    double* row_q = &at(q, 0);
+    for (int k = 0; k < n; ++k)
+        rotate(row_p[k], row_q[k], c, s);
+    double* vec_p = &vt.at(p, 0);
+    double* vec_q = &vt.at(q, 0);
+    for (int k = 0; k < n; ++k) {
+        rotate(at(k, p), at(k, q), c, s);
+        rotate(vec_p[k], vec_q[k], c, s);
+    }
+}
+
 void matrix::to_loadings(matrix eigenvalues)
 {
     for (int j = 0; j < eigenvalues.ncols_; ++j) {
         double ss = 0.0;
         for (int i = 0; i < nrows_; ++i)
-            ss = static_cast<double>(ext{val(i, j)} * val(i, j) + ss);
-        const double r = static_cast<double>(std::fabs(ext{eigenvalues.val(0, j)}) / ss);
+            ss = static_cast<double>(extended{val(i, j)} * val(i, j) + ss);
+        const double r = static_cast<double>(std::fabs(extended{eigenvalues.val(0, j)}) / ss);
         for (int i = 0; i < nrows_; ++i) {
             double& v = val(i, j);
-            const double loading = static_cast<double>(std::sqrt(ext{v} * v * r));
+            const double loading = static_cast<double>(std::sqrt(extended{v} * v * r));
             v = v < 0.0 ? -loading : loading;
         }
     }

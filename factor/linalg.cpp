@@ -7,11 +7,10 @@
 #include <cmath>
 #include <utility>
 
+#include "factor/extended.h"
 #include "factor/matrix.h"
 
 namespace {
-
-using ext = long double;
 
 // A pivot of this magnitude or less makes the matrix singular.
 constexpr double singular_pivot = 1e-15;
@@ -22,7 +21,7 @@ double matrix::trace() const
 {
     double sum = 0.0;
     for (int i = 0; i < nrows_; ++i)
-        sum = static_cast<double>(ext{sum} + val(i, i));
+        sum = static_cast<double>(extended{sum} + val(i, i));
     return sum;
 }
 
@@ -60,7 +59,7 @@ matrix matrix::lu_decomp(matrix& index, int& sign) const
         for (int j = 0; j < i; ++j) {
             double v = w.at(i, j);
             for (int k = 0; k < j; ++k)
-                v = static_cast<double>(v - ext{w.at(i, k)} * w.at(k, j));
+                v = static_cast<double>(v - extended{w.at(i, k)} * w.at(k, j));
             w.at(i, j) = v;
         }
         // The pivot candidates from the diagonal rightwards.  The last of
@@ -71,9 +70,9 @@ matrix matrix::lu_decomp(matrix& index, int& sign) const
         for (int j = i; j < n; ++j) {
             double v = w.at(i, j);
             for (int k = 0; k < i; ++k)
-                v = static_cast<double>(v - ext{w.at(k, j)} * w.at(i, k));
+                v = static_cast<double>(v - extended{w.at(k, j)} * w.at(i, k));
             w.at(i, j) = v;
-            const double t = static_cast<double>(ext{std::fabs(v)} * s.at(j, 0));
+            const double t = static_cast<double>(extended{std::fabs(v)} * s.at(j, 0));
             if (t >= big) {
                 big = t;
                 p = j;
@@ -90,7 +89,7 @@ matrix matrix::lu_decomp(matrix& index, int& sign) const
                 error("singular matrix", "");
             const double d = static_cast<double>(1.0L / w.at(i, i));
             for (int j = i + 1; j < n; ++j)
-                w.at(i, j) = static_cast<double>(ext{d} * w.at(i, j));
+                w.at(i, j) = static_cast<double>(extended{d} * w.at(i, j));
         }
     }
     if (!(std::fabs(w.at(n - 1, n - 1)) > singular_pivot))
@@ -114,15 +113,15 @@ void matrix::back_subst(const matrix& index, matrix& b) const
         double v = b.val(p, 0);
         b.val(p, 0) = b.val(i, 0);
         for (int j = 0; j < i; ++j)
-            v = static_cast<double>(v - ext{at(j, i)} * b.at(j, 0));
+            v = static_cast<double>(v - extended{at(j, i)} * b.at(j, 0));
         b.at(i, 0) = v;
     }
     // L'.
     for (int i = n - 1; i >= 0; --i) {
         double v = b.at(i, 0);
         for (int j = i + 1; j < n; ++j)
-            v = static_cast<double>(v - ext{at(j, i)} * b.at(j, 0));
-        b.at(i, 0) = static_cast<double>(ext{v} / at(i, i));
+            v = static_cast<double>(v - extended{at(j, i)} * b.at(j, 0));
+        b.at(i, 0) = static_cast<double>(extended{v} / at(i, i));
     }
 }
 
@@ -155,6 +154,6 @@ double matrix::determinant() const
     const matrix w = lu_decomp(index, sign);
     double det = sign;
     for (int i = 0; i < nrows_; ++i)
-        det = static_cast<double>(ext{w.at(i, i)} * det);
+        det = static_cast<double>(extended{w.at(i, i)} * det);
     return det;
 }

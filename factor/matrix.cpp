@@ -6,14 +6,11 @@
 #include <utility>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/text_writer.h"
 #include "factor/word_reader.h"
 
 namespace {
-
-// Bit 0x80 of the first byte of a sorted pattern's row label whose name
-// begins with an ASCII byte.
-constexpr unsigned char group_flag = 0x80;
 
 std::string shortened(std::string_view text)
 {
@@ -46,9 +43,9 @@ void copy_labels(std::vector<std::string>& target, const std::vector<std::string
 }
 
 // a op b computed in extended precision, rounded once to double.
-inline double sum(long double a, double b) { return static_cast<double>(a + b); }
-inline double difference(long double a, double b) { return static_cast<double>(a - b); }
-inline double product(long double a, double b) { return static_cast<double>(a * b); }
+inline double sum(extended a, double b) { return static_cast<double>(a + b); }
+inline double difference(extended a, double b) { return static_cast<double>(a - b); }
+inline double product(extended a, double b) { return static_cast<double>(a * b); }
 
 }  // namespace
 
@@ -105,15 +102,10 @@ matrix::matrix(const std::string& file_name)
         error("cannot open matrix file", file_name);
     auto fail = [&file_name] { error("error in matrix file", file_name); };
 
-    std::string_view word;
     int counts[2];
     for (int& count : counts) {
-        if (!in.read_word(word))
+        if (!in.read_count(count) || count < 0)
             fail();
-        auto [value, in_range] = convert_count(word);
-        if (!in_range || value < 0)
-            fail();
-        count = value;
     }
     // The counts size nothing that the file cannot hold: a file too short
     // for them ends here, as it would when its words run out.  Storage is
@@ -289,7 +281,7 @@ matrix operator*(const matrix& a, const matrix& b)
         for (int j = 0; j < b.ncols_; ++j) {
             double s = 0.0;
             for (int k = 0; k < a.ncols_; ++k)
-                s = sum(static_cast<long double>(a.at(i, k)) * b.at(k, j), s);
+                s = sum(static_cast<extended>(a.at(i, k)) * b.at(k, j), s);
             result.at(i, j) = s;
         }
     }

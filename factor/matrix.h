@@ -17,6 +17,7 @@
 // access always checks its indices.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -126,6 +127,12 @@ public:
     [[noreturn]] static void error(std::string_view message, std::string_view argument);
 
 private:
+    // The steps of jacobi: one sweep over the pairs p < q, which returns
+    // how many it skipped, and one rotation of a pair, which turns the rows
+    // of the eigenvectors vt along.
+    std::int64_t jacobi_sweep(matrix& vt);
+    void jacobi_rotate(matrix& vt, int p, int q, double c, double s);
+
     // Dimensions and default labels; every element 0.0.
     void alloc(int rows, int cols);
     void check_index(int i, int j) const;

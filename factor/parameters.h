@@ -48,6 +48,9 @@ struct analysis_parameters_record {
 
 extern analysis_parameters_record analysis_parameters;
 
+// The file of the run with the given extension: file_stem + extension.
+std::string stem_file(std::string_view extension);
+
 // Reads the arguments after the program name into analysis_parameters.  A
 // '>' argument sends standard output to the file it names, from then on.
 void parse_command_line(int argc, const char* const* argv);

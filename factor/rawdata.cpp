@@ -11,17 +11,18 @@ namespace {
 // Word number `which` (0 or 1) of the raw data file's header as a count.
 int read_header_count(int which)
 {
-    const std::string file_name = analysis_parameters.file_stem + ".dat";
+    const std::string file_name = stem_file(".dat");
     word_reader in(file_name);
     if (!in.is_open())
         fatal_error("Initialization: cannot open raw data file", file_name);
+    // The words before it are skipped unchecked.
     std::string_view word;
-    for (int k = 0; k <= which; ++k) {
+    int count = 0;
+    for (int k = 0; k < which; ++k) {
         if (!in.read_word(word))
             fatal_error("Initialization: error raw data file", file_name);
     }
-    auto [count, in_range] = convert_count(word);
-    if (!in_range)
+    if (!in.read_count(count))
         fatal_error("Initialization: error raw data file", file_name);
     return count;
 }
@@ -40,7 +41,7 @@ int read_variable_count()
 
 void make_qdata()
 {
-    const matrix data(analysis_parameters.file_stem + ".dat");
+    const matrix data(stem_file(".dat"));
     data.transpose().write(qdata_stem + std::string(".dat"));
     analysis_parameters.file_stem = qdata_stem;
 }

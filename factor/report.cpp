@@ -10,7 +10,6 @@
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/scree.h"
-#include "factor/stages.h"
 #include "factor/word_reader.h"
 
 int page_line_count = 0;
@@ -86,11 +85,6 @@ void end_page_if_full(const matrix& table, int first_column, int end_column, int
         print_column_header(table, first_column, end_column, next_row);
 }
 
-std::string stem_file(std::string_view extension)
-{
-    return analysis_parameters.file_stem + std::string(extension);
-}
-
 // The rotated sections come only from the files of a run that rotated: an
 // earlier run's files of the same names are not this run's results.
 void print_rotated_file(std::string_view extension, const std::string& title, bool sorted = false)
@@ -98,6 +92,77 @@ void print_rotated_file(std::string_view extension, const std::string& title, bo
     if (!analysis_parameters.rotate)
         fatal_error("Print results: cannot open data file", stem_file(extension));
     print_matrix_file(stem_file(extension), title, sorted);
+}
+
+[[noreturn]] void data_error(const std::string& file_name)
+{
+    fatal_error("Print results: error in data file", file_name);
+}
+
+// The working matrix of a table of rows x columns: its column labels, read
+// after the counts, and room for the rows of one chunk at a time.  A file
+// too short for the first chunk of rows (which is read before anything of
+// the table is printed) ends the run here with the message its reading
+// would end with: nothing is allocated for counts that the file cannot
+// hold.
+matrix read_column_labels(word_reader& in, const std::string& file_name, int rows, int columns)
+{
+    std::vector<std::string> labels;
+    std::string label;
+    for (int j = 0; j < columns; ++j) {
+        if (!in.read_label(label))
+            fatal_error("Print results: error in raw data file", file_name);
+        labels.push_back(label);
+    }
+    if (!in.can_hold(std::min(rows, chunk_rows - 1), columns))
+        data_error(file_name);
+    matrix table(std::min(rows, working_rows), columns, 0.0);
+    for (int j = 0; j < columns; ++j)
+        table.setcollab(j, labels[j]);
+    return table;
+}
+
+// A table that does not fit on the rest of the page starts a new one.
+void keep_table_on_one_page(int rows, int columns)
+{
+    if (page_line_count < page_length) {
+        const long long q = (columns - 1) / block_columns;
+        const long long needed = 3 * q + (q + 1) * rows + 6;
+        if (needed > page_length - page_line_count)
+            page_line_count = page_length + 1;
+    }
+}
+
+// The next count rows of the file into the working matrix from its row 0;
+// a table of one row keeps its default row label.
+void read_chunk(word_reader& in, const std::string& file_name, matrix& table, int count)
+{
+    std::string label;
+    for (int r = 0; r < count; ++r) {
+        if (!in.read_label(label))
+            data_error(file_name);
+        if (row_label_column)
+            table.setrowlab(r, label);
+        for (int j = 0; j < table.ncols(); ++j) {
+            value_conversion value;
+            if (!in.read_value(value) || !value.in_range)
+                data_error(file_name);
+            table.val(r, j) = value.value;
+        }
+    }
+}
+
+// The rows first_row .. end_row - 1 of the table, held by the working
+// matrix, in blocks of block_columns columns.
+void print_chunk(const matrix& table, int first_row, int end_row, const std::string& title)
+{
+    const int columns = table.ncols();
+    for (int c = 0; c < columns;) {
+        const int end_column = c + std::min(block_columns, columns - c);
+        print_block(table, first_row, c, end_row, end_column, title);
+        title_pending = false;
+        c = end_column;
+    }
 }
 
 }  // namespace
@@ -160,17 +225,10 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
     word_reader in(file_name);
     if (!in.is_open())
         fatal_error("Print results: cannot open data file", file_name);
-    auto data_error = [&file_name] { fatal_error("Print results: error in data file", file_name); };
-
-    std::string_view word;
     int counts[2];
     for (int& count : counts) {
-        if (!in.read_word(word))
-            data_error();
-        const auto [value, in_range] = convert_count(word);
-        if (!in_range || value < 0)
-            data_error();
-        count = value;
+        if (!in.read_count(count) || count < 0)
+            data_error(file_name);
     }
     const int rows = counts[0];
     const int columns = counts[1];
@@ -178,54 +236,14 @@ void print_matrix_file(const std::string& file_name, const std::string& title, b
         return;
 
     block_columns = rows == 1 ? 7 : 6;
-    row_label_column = rows > 1;
+    row_label_column = rows > 1;  // a single row goes without its label
     sorted_pattern = sorted;
-
-    // The column labels are read before the table is allocated, and a file
-    // too short for the first chunk of rows (which is read before anything
-    // of the table is printed) ends here with the message its reading would
-    // end with: nothing is allocated for counts that the file cannot hold.
-    std::vector<std::string> labels;
-    std::string label;
-    for (int j = 0; j < columns; ++j) {
-        if (!in.read_label(label))
-            fatal_error("Print results: error in raw data file", file_name);
-        labels.push_back(label);
-    }
-    if (!in.can_hold(std::min(rows, chunk_rows - 1), columns))
-        data_error();
-    matrix table(std::min(rows, working_rows), columns, 0.0);
-    for (int j = 0; j < columns; ++j)
-        table.setcollab(j, labels[j]);
-
-    // A table that does not fit on the rest of the page starts a new one.
-    if (page_line_count < page_length) {
-        const long long q = (columns - 1) / block_columns;
-        const long long needed = 3 * q + (q + 1) * rows + 6;
-        if (needed > page_length - page_line_count)
-            page_line_count = page_length + 1;
-    }
-
+    matrix table = read_column_labels(in, file_name, rows, columns);
+    keep_table_on_one_page(rows, columns);
     for (int s = 0; s < rows;) {
         const int e = std::min(title_pending ? chunk_rows - 1 : chunk_rows, rows - s);
-        for (int r = 0; r < e; ++r) {
-            if (!in.read_label(label))
-                data_error();
-            if (rows > 1)  // a single row goes without its label
-                table.setrowlab(r, label);
-            for (int j = 0; j < columns; ++j) {
-                value_conversion value;
-                if (!in.read_value(value) || !value.in_range)
-                    data_error();
-                table.val(r, j) = value.value;
-            }
-        }
-        for (int c = 0; c < columns;) {
-            const int end_column = c + std::min(block_columns, columns - c);
-            print_block(table, s, c, s + e, end_column, title);
-            title_pending = false;
-            c = end_column;
-        }
+        read_chunk(in, file_name, table, e);
+        print_chunk(table, s, s + e, title);
         s += e;
     }
 }

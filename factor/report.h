@@ -1,5 +1,4 @@
-// The report printer: the last thing a run prints (print_results is
-// declared with the stages).
+// The report printer: the last thing a run prints.
 //
 // It reads back the files that the stages of the run left and prints each
 // as a titled section on standard output: tables of numbers from matrix
@@ -28,6 +27,10 @@ extern bool row_label_column;  // the current table prints its row labels
 // start a group (read_sorted_row_label, matrix.h), and print without the
 // flag.  Other tables print their labels byte for byte.
 extern bool sorted_pattern;
+
+// Prints the report: the sections that the run's settings ask for, each
+// from its file, then a form feed unless page breaks are off.
+void print_results();
 
 // Prints the matrix file file_name as a table under title; sorted tells
 // that it holds a sorted pattern.  A file of 0 rows or 0 columns prints

@@ -5,13 +5,12 @@
 #include <numbers>
 #include <string>
 
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
 
 namespace {
-
-using extended = long double;
 
 // Sums to which one term at a time is added, each step rounded to double.
 void add(double& sum, extended term)
@@ -79,6 +78,51 @@ void rotate_pair(matrix& a, int k, int l, double phi)
     }
 }
 
+// The percentage of the variance that each factor of the rotated pattern
+// a (variables x factors) accounts for.
+std::vector<double> percent_variance(const matrix& a)
+{
+    const int p = a.nrows();
+    const int m = a.ncols();
+    std::vector<double> variance(m);
+    for (int i = 0; i < m; ++i) {
+        double sum = 0.0;
+        for (int j = 0; j < p; ++j)
+            add(sum, static_cast<extended>(a.val(j, i)) * a.val(j, i));
+        variance[i] = static_cast<double>(static_cast<extended>(sum) / p * 100);
+    }
+    return variance;
+}
+
+// The percentage communality of each variable (1 x p, labelled like the
+// rows of a) from the roots of the communalities that the rotation kept:
+// the rotation leaves them unchanged.
+matrix percent_communalities(const matrix& a, const std::vector<double>& roots)
+{
+    matrix communalities(1, a.nrows(), 0.0);
+    communalities.copyclfrl(a, -1);
+    for (int i = 0; i < a.nrows(); ++i) {
+        const extended h = roots[i];
+        communalities.val(0, i) = static_cast<double>(h * h * 100);
+    }
+    return communalities;
+}
+
+// A factor on which every variable loads negatively is turned round.
+void turn_negative_factors(matrix& a)
+{
+    const int p = a.nrows();
+    for (int i = 0; i < a.ncols(); ++i) {
+        int negative = 0;
+        for (int j = 0; j < p; ++j)
+            negative += a.val(j, i) < 0.0;
+        if (negative == p) {
+            for (int j = 0; j < p; ++j)
+                a.val(j, i) = std::fabs(a.val(j, i));
+        }
+    }
+}
+
 }  // namespace
 
 varimax_outcome varimax_rotate(matrix& a, double min_angle, int max_sweeps)
@@ -130,55 +174,27 @@ varimax_outcome varimax_rotate(matrix& a, double min_angle, int max_sweeps)
 void varimax()
 {
     const analysis_parameters_record& params = analysis_parameters;
-    const std::string& stem = params.file_stem;
-    matrix a(stem + ".uev");
-    const int p = a.nrows();
-    const int m = a.ncols();
-
+    matrix a(stem_file(".uev"));
     const varimax_outcome outcome = varimax_rotate(a);
     if (!outcome.converged) {
         std::cout << "Warning: varimax rotation stopped after " << outcome.sweeps
                   << " sweeps without settling.\n";
     }
-
-    // Percentage of the variance that each factor accounts for, and
-    // percentage communality of each variable (unchanged by the rotation).
-    std::vector<double> variance(m);
-    for (int i = 0; i < m; ++i) {
-        double sum = 0.0;
-        for (int j = 0; j < p; ++j)
-            add(sum, static_cast<extended>(a.val(j, i)) * a.val(j, i));
-        variance[i] = static_cast<double>(static_cast<extended>(sum) / p * 100);
-    }
-    matrix communalities(1, p, 0.0);
-    communalities.copyclfrl(a, -1);
-    for (int i = 0; i < p; ++i) {
-        const extended h = outcome.weights[i];
-        communalities.val(0, i) = static_cast<double>(h * h * 100);
-    }
-
-    // A factor on which every variable loads negatively is turned round.
-    for (int i = 0; i < m; ++i) {
-        int negative = 0;
-        for (int j = 0; j < p; ++j)
-            negative += a.val(j, i) < 0.0;
-        if (negative == p) {
-            for (int j = 0; j < p; ++j)
-                a.val(j, i) = std::fabs(a.val(j, i));
-        }
-    }
-    a.write(stem + ".rev");
+    const std::vector<double> variance = percent_variance(a);
+    const matrix communalities = percent_communalities(a, outcome.weights);
+    turn_negative_factors(a);
+    a.write(stem_file(".rev"));
 
     // The sorted pattern is built from the values as the file holds them.
-    matrix(stem + ".rev").sort_by_factor().write_cols(stem + ".rvs", params.max_factors);
+    matrix(stem_file(".rev")).sort_by_factor().write_cols(stem_file(".rvs"), params.max_factors);
 
     matrix percentages(1, params.max_factors, 0.0);
     for (int f = 0; f < params.max_factors; ++f) {
         percentages.setcollab(f, a.getcollab(f));
         percentages.val(0, f) = variance[f];
     }
-    percentages.write(stem + ".rpt");
-    communalities.write(stem + ".rcm");
+    percentages.write(stem_file(".rpt"));
+    communalities.write(stem_file(".rcm"));
 }
 
 void rotation_step()

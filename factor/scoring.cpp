@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/stages.h"
@@ -14,13 +15,6 @@
 #include "factor/word_reader.h"
 
 namespace {
-
-using extended = long double;
-
-std::string stem_file(std::string_view extension)
-{
-    return analysis_parameters.file_stem + std::string(extension);
-}
 
 // The m x m diagonal matrix of 1 / lambda_i to the given power (1 or 2),
 // lambda being the eigenvalues of the retained factors (1 x m).  An
@@ -111,6 +105,22 @@ struct score_file {
             write_failed();
     }
 
+    // Lines 1 and 2: the subject count and the factor count (line 1 has no
+    // blank after it), then the factor names.
+    void write_header(int subjects)
+    {
+        out.write_count(subjects);
+        out.write(' ');
+        out.write_count(weights.ncols());
+        out.line_end();
+        for (int j = 0; j < weights.ncols(); ++j) {
+            out.write(weights.getcollab(j));
+            out.write(' ');
+        }
+        out.line_end();
+        check();
+    }
+
     // One subject's line: its label and its scores.
     void write_subject(const std::string& label, const double* scores)
     {
@@ -129,6 +139,109 @@ struct score_file {
     text_writer out;
 };
 
+using score_files = std::vector<std::unique_ptr<score_file>>;
+
+// The score files of the given kinds.  Every subject has as many values as
+// there are rows of weights, the same for every kind.
+score_files open_score_files(std::string_view kinds)
+{
+    score_files files;
+    for (char kind : kinds)
+        files.push_back(std::make_unique<score_file>(kind));
+    const int p = files.front()->weights.nrows();
+    for (const auto& file : files) {
+        if (file->weights.nrows() != p)
+            matrix::error("matrices not conformable for multiplication", "");
+    }
+    return files;
+}
+
+// What turns a subject's p values into the scores of every kind: the mean
+// and the standard deviation of each variable, and the weights of every
+// kind side by side, row by row (p x columns), so that the scores of all
+// kinds come from one pass over the values.
+struct score_weights {
+    std::vector<double> mean;
+    std::vector<double> sd;
+    std::vector<double> w;
+    std::size_t columns = 0;
+};
+
+score_weights gather_weights(const score_files& files, const matrix& means,
+                             const matrix& deviations)
+{
+    const int p = files.front()->weights.nrows();
+    score_weights sw;
+    sw.mean.resize(p);
+    sw.sd.resize(p);
+    for (int i = 0; i < p; ++i) {
+        sw.mean[i] = means.val(0, i);
+        sw.sd[i] = deviations.val(0, i);
+    }
+    for (const auto& file : files)
+        sw.columns += static_cast<std::size_t>(file->weights.ncols());
+    sw.w.reserve(p * sw.columns);
+    for (int i = 0; i < p; ++i) {
+        for (const auto& file : files) {
+            for (int j = 0; j < file->weights.ncols(); ++j)
+                sw.w.push_back(file->weights.val(i, j));
+        }
+    }
+    return sw;
+}
+
+// Reads the header of the raw data file up to its first subject and
+// returns the subject count; the weights tell how many values to read, so
+// the variable count is passed over like the p names.
+int skip_header(word_reader& in, int p)
+{
+    std::string_view word;
+    auto next_word = [&in, &word] {
+        if (!in.read_word(word))
+            fatal_error("Score: error in raw data file", "");
+    };
+    next_word();
+    const int n = convert_count(word).value;
+    next_word();
+    for (int i = 0; i < p; ++i)
+        next_word();
+    return n;
+}
+
+// One subject: its label, and its values in z.
+void read_subject(word_reader& in, const std::string& data_file, std::string& label,
+                  std::vector<double>& z)
+{
+    if (!in.read_label(label))
+        fatal_error("Score: error in raw data file", data_file);
+    value_conversion value;
+    for (double& x : z) {
+        if (!in.read_value(value))
+            fatal_error("Score: error in raw data file", "");
+        x = value.value;
+    }
+}
+
+// The scores of the values z, which are standardised in place: z times
+// the weights, each sum rounded to double after every step as the matrix
+// product does.  Each loop on its own, so that the divisions and the sums
+// of different columns overlap.
+void score_values(const score_weights& sw, std::vector<double>& z, std::vector<double>& scores)
+{
+    const std::size_t p = z.size();
+    for (std::size_t i = 0; i < p; ++i) {
+        const double deviation = static_cast<double>(static_cast<extended>(z[i]) - sw.mean[i]);
+        z[i] = static_cast<double>(static_cast<extended>(deviation) / sw.sd[i]);
+    }
+    std::fill(scores.begin(), scores.end(), 0.0);
+    for (std::size_t i = 0; i < p; ++i) {
+        const extended zi = z[i];
+        const double* row = &sw.w[i * sw.columns];
+        for (std::size_t j = 0; j < sw.columns; ++j)
+            scores[j] = static_cast<double>(zi * row[j] + scores[j]);
+    }
+}
+
 }  // namespace
 
 void compute_scores(std::string_view kinds)
@@ -140,86 +253,18 @@ void compute_scores(std::string_view kinds)
     if (!in.is_open())
         fatal_error("Score: cannot open raw data file", data_file);
 
-    std::vector<std::unique_ptr<score_file>> files;
-    for (char kind : kinds)
-        files.push_back(std::make_unique<score_file>(kind));
-    // Every subject has as many values as there are rows of weights.
-    const int p = files.front()->weights.nrows();
-    for (const auto& file : files) {
-        if (file->weights.nrows() != p)
-            matrix::error("matrices not conformable for multiplication", "");
-    }
-    std::vector<double> mean(p), sd(p);
-    for (int i = 0; i < p; ++i) {
-        mean[i] = means.val(0, i);
-        sd[i] = deviations.val(0, i);
-    }
-    // The weights of every kind side by side, row by row: the scores of all
-    // kinds come from one pass over a subject's values.
-    std::size_t columns = 0;
+    const score_files files = open_score_files(kinds);
+    const score_weights weights = gather_weights(files, means, deviations);
+    const int n = skip_header(in, static_cast<int>(weights.mean.size()));
     for (const auto& file : files)
-        columns += static_cast<std::size_t>(file->weights.ncols());
-    std::vector<double> w;
-    w.reserve(p * columns);
-    for (int i = 0; i < p; ++i) {
-        for (const auto& file : files) {
-            for (int j = 0; j < file->weights.ncols(); ++j)
-                w.push_back(file->weights.val(i, j));
-        }
-    }
-
-    std::string_view word;
-    auto next_word = [&in, &word] {
-        if (!in.read_word(word))
-            fatal_error("Score: error in raw data file", "");
-    };
-    next_word();
-    const int n = convert_count(word).value;
-    next_word();  // the variable count: the weights tell how many values to read
-    for (int i = 0; i < p; ++i)
-        next_word();  // the variable names
-
-    // Line 1 has no blank after the factor count.
-    for (const auto& file : files) {
-        file->out.write_count(n);
-        file->out.write(' ');
-        file->out.write_count(file->weights.ncols());
-        file->out.line_end();
-        for (int j = 0; j < file->weights.ncols(); ++j) {
-            file->out.write(file->weights.getcollab(j));
-            file->out.write(' ');
-        }
-        file->out.line_end();
-        file->check();
-    }
+        file->write_header(n);
 
     std::string label;
-    std::vector<double> z(p);
-    std::vector<double> scores(columns);
-    value_conversion value;
+    std::vector<double> z(weights.mean.size());
+    std::vector<double> scores(weights.columns);
     for (int subject = 0; subject < n; ++subject) {
-        if (!in.read_label(label))
-            fatal_error("Score: error in raw data file", data_file);
-        for (double& x : z) {
-            if (!in.read_value(value))
-                fatal_error("Score: error in raw data file", "");
-            x = value.value;
-        }
-        // Standardised values, then z times the weights with each sum
-        // rounded to double after every step as the matrix product does.
-        // Each loop on its own, so that the divisions and the sums of
-        // different columns overlap.
-        for (int i = 0; i < p; ++i) {
-            const double deviation = static_cast<double>(static_cast<extended>(z[i]) - mean[i]);
-            z[i] = static_cast<double>(static_cast<extended>(deviation) / sd[i]);
-        }
-        std::fill(scores.begin(), scores.end(), 0.0);
-        for (int i = 0; i < p; ++i) {
-            const extended zi = z[i];
-            const double* row = &w[i * columns];
-            for (std::size_t j = 0; j < columns; ++j)
-                scores[j] = static_cast<double>(zi * row[j] + scores[j]);
-        }
+        read_subject(in, data_file, label, z);
+        score_values(weights, z, scores);
         const double* first = scores.data();
         for (const auto& file : files) {
             file->write_subject(label, first);

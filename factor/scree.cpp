@@ -8,15 +8,16 @@
 #include <string_view>
 
 #include "factor/errors.h"
+#include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
-#include "factor/stages.h"
 #include "factor/text_writer.h"
 
 namespace {
 
 constexpr int y_axis_column = 7;
 constexpr int x_axis_row = 3;
+constexpr int scale_rows = 21;  // from the x axis to the top of the scale
 constexpr int most_factors_plotted = 30;
 
 // The one canvas of the program; row 0 is the bottom row.
@@ -52,9 +53,9 @@ void put_dashes(int row, int axis_length)
 // product is kept in extended precision and truncated as it stands; rounded
 // to double first, 15 x (21/15) would come out as 21 instead of just under
 // it.  Values beyond the top of the canvas are sent off it.
-int value_row(long double value, double scale)
+int value_row(extended value, double scale)
 {
-    const long double rows = value * scale;
+    const extended rows = value * scale;
     return rows < scree_rows ? x_axis_row + static_cast<int>(rows) : scree_rows;
 }
 
@@ -90,7 +91,7 @@ void scree_axes(int top, int count, int tick_step, double scale, double xstep)
     for (std::size_t i = 0; i < eigenvalue.size(); ++i)
         put(18 - static_cast<int>(i), 0, eigenvalue[i]);
 
-    for (int row = x_axis_row + 1; row <= x_axis_row + 21; ++row)
+    for (int row = x_axis_row + 1; row <= x_axis_row + scale_rows; ++row)
         put(row, y_axis_column, '|');
     put(x_axis_row, y_axis_column, '+');
 
@@ -128,7 +129,7 @@ void scree_plot(matrix& eigenvalues, int p)
     }
     const double rounded_up = std::ceil(largest);
     const int top = rounded_up > INT_MAX ? INT_MAX : std::max(1, static_cast<int>(rounded_up));
-    const double scale = 21.0 / top;
+    const double scale = double{scale_rows} / top;
     const int count = std::clamp(p, 0, most_factors_plotted);
 
     const auto [tick_step, xstep] = scree_spacing(count);
@@ -142,7 +143,7 @@ void scree_plot(matrix& eigenvalues, int p)
         put(row, y_axis_column + static_cast<int>(j * xstep), static_cast<char>('0' + j % 10));
     }
 
-    const std::string file_name = analysis_parameters.file_stem + ".plt";
+    const std::string file_name = stem_file(".plt");
     text_writer out(file_name);
     if (!out.is_open())
         fatal_error("Extract: cannot open scree plot file", file_name);

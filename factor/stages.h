@@ -6,8 +6,6 @@
 // Every error ends the run through fatal_error or matrix::error.
 #pragma once
 
-class matrix;
-
 // Raw data input (rawdata.cpp): the counts in the header of the raw data
 // file file_stem + ".dat", and the Q-type transposition, which writes
 // "qdata.dat" in the working directory and makes "qdata" the stem.
@@ -26,10 +24,6 @@ void correlation_step();
 void extract_components();
 void extract_factors();
 
-// The scree plot file file_stem + ".plt" of the eigenvalue row (1 x p),
-// called by the extraction (scree.cpp).
-void scree_plot(matrix& eigenvalues, int p);
-
 // Varimax rotation (rotation.cpp).
 void rotation_step();
 
@@ -39,5 +33,4 @@ void classify();
 // Scoring weights and factor scores (scoring.cpp).
 void scoring_step();
 
-// The report (report.cpp).
-void print_results();
+// The report, print_results (report.h), comes last.

@@ -24,20 +24,20 @@ constexpr char digit_pairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// "%.6g" the quick way, for the usual values: the six significant digits
-// are a * 10^(5 - e) rounded to an integer, with e the decimal exponent of
-// a.  That product is off by less than 1e-9, so it rounds as the exact
-// value does unless it lies within 1e-6 of a half; those values, and the
-// very large or small ones, are left to the general conversion (nullptr).
-char* format_usual_value(char* out, double value)
+// The six significant digits of a usual value a > 0: the integer n,
+// 100000 <= n < 1000000, with a = n * 10^(e - 5) after rounding, e the
+// decimal exponent.  They are a * 10^(5 - e) rounded to an integer: that
+// product is off by less than 1e-9, so it rounds as the exact value does
+// unless it lies within 1e-6 of a half; for those values, and the very
+// large or small ones, false leaves the value to the general conversion.
+bool six_digits(double a, std::int32_t& n, int& e)
 {
-    const double a = std::fabs(value);
     if (!(a >= 1e-15 && a < 1e20))
-        return nullptr;
+        return false;
     // a = m * 2^binary_exponent with 0.5 <= m < 1 (a is a normal number).
     const int binary_exponent = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1022;
     // floor((binary_exponent - 1) * log10(2)), at most 1 below e.
-    int e = ((binary_exponent - 1) * 78913) >> 18;
+    e = ((binary_exponent - 1) * 78913) >> 18;
     double r = scaled(a, 5 - e);
     if (r >= 1000000.0)
         r = scaled(a, 5 - ++e);
@@ -47,15 +47,20 @@ char* format_usual_value(char* out, double value)
     const auto whole = static_cast<std::int32_t>(r);
     const double fraction = r - whole;
     if (std::fabs(fraction - 0.5) < 1e-6)
-        return nullptr;
-    std::int32_t n = whole + (fraction > 0.5);
+        return false;
+    n = whole + (fraction > 0.5);
     if (n == 1000000) {
         n = 100000;
         ++e;
     }
-    // The six digits, '0' behind them (read by the fixed-size copies
-    // below), and how many of them are shown: trailing zeros are dropped.
-    char digits[16];
+    return true;
+}
+
+// The six digits of n as text, '0' behind them (read by the fixed-size
+// copies of format_usual_value), and how many of them are shown: trailing
+// zeros are dropped.
+int digit_text(std::int32_t n, char (&digits)[16])
+{
     std::memset(digits, '0', sizeof digits);
     std::memcpy(digits, &digit_pairs[2 * (n / 10000)], 2);
     std::memcpy(digits + 2, &digit_pairs[2 * (n / 100 % 100)], 2);
@@ -67,7 +72,19 @@ char* format_usual_value(char* out, double value)
     constexpr std::uint64_t ones = 0x0101010101010101;
     const std::uint64_t nonzero = ((digit_bytes ^ 0x30 * ones) + 0x7F * ones) & 0x80 * ones;
     static_assert(std::endian::native == std::endian::little);
-    const int shown = (64 - std::countl_zero(nonzero)) / 8;
+    return (64 - std::countl_zero(nonzero)) / 8;
+}
+
+// "%.6g" the quick way, for the usual values (see six_digits); nullptr
+// for the others.
+char* format_usual_value(char* out, double value)
+{
+    std::int32_t n = 0;
+    int e = 0;
+    if (!six_digits(std::fabs(value), n, e))
+        return nullptr;
+    char digits[16];
+    const int shown = digit_text(n, digits);
 
     // Each form is written with copies of fixed size, which may write
     // beyond its end (max_value_length leaves the room), and then cut.

@@ -39,6 +39,45 @@ std::size_t skip_spaces(std::string_view text)
     return i;
 }
 
+// The exponent part of a number that ends at p, if any: adds its value,
+// held at 100000 in magnitude, to exponent and returns the end of the
+// part; an 'e' without digits is no exponent.
+const char* read_exponent(const char* p, const char* end, std::ptrdiff_t& exponent)
+{
+    if (!(p < end && (*p == 'e' || *p == 'E')))
+        return p;
+    const char* q = p + 1;
+    bool negative_exponent = false;
+    if (q < end && (*q == '+' || *q == '-'))
+        negative_exponent = *q++ == '-';
+    if (!(q < end && is_digit(*q)))
+        return p;
+    std::ptrdiff_t e = 0;
+    for (; q < end && is_digit(*q); ++q)
+        e = std::min<std::ptrdiff_t>(e * 10 + (*q - '0'), 100000);
+    exponent += negative_exponent ? -e : e;
+    return q;
+}
+
+// The decimal number from start to end (without its sign) that the fast
+// path cannot convert, by the library's correctly rounded conversion.  An
+// overflow is flagged and saturated to the largest finite double.
+value_conversion convert_long_decimal(const char* start, const char* end, bool negative)
+{
+    double value = 0.0;
+    if (std::from_chars(start, end, value, std::chars_format::general).ec
+        == std::errc::result_out_of_range) {
+        // Tell overflow from underflow; the C library gives the nearest
+        // subnormal or zero for the latter.
+        value = std::strtod(std::string(start, end).c_str(), nullptr);
+        if (std::isinf(value)) {
+            constexpr double largest = std::numeric_limits<double>::max();
+            return {negative ? -largest : largest, false};
+        }
+    }
+    return {negative ? -value : value, true};
+}
+
 }  // namespace
 
 word_reader::word_reader(const std::string& file_name)
@@ -129,6 +168,16 @@ bool word_reader::read_word(std::string_view& word)
     }
 }
 
+bool word_reader::read_count(int& count)
+{
+    std::string_view word;
+    if (!read_word(word))
+        return false;
+    const auto [value, in_range] = convert_count(word);
+    count = value;
+    return in_range;
+}
+
 bool word_reader::read_other_value(value_conversion& value)
 {
     std::string_view word;
@@ -216,33 +265,10 @@ value_conversion convert_value(std::string_view text)
     }
     if (digits == 0)
         return {0.0, true};
-    if (p < end && (*p == 'e' || *p == 'E')) {
-        const char* q = p + 1;
-        bool negative_exponent = false;
-        if (q < end && (*q == '+' || *q == '-'))
-            negative_exponent = *q++ == '-';
-        if (q < end && is_digit(*q)) {
-            std::ptrdiff_t e = 0;
-            for (; q < end && is_digit(*q); ++q)
-                e = std::min<std::ptrdiff_t>(e * 10 + (*q - '0'), 100000);
-            exponent += negative_exponent ? -e : e;
-            p = q;
-        }
-    }
+    p = read_exponent(p, end, exponent);
 
     double value = 0.0;
     if (exact_decimal(mantissa, digits, exponent, value))
         return {negative ? -value : value, true};
-
-    if (std::from_chars(start, p, value, std::chars_format::general).ec
-        == std::errc::result_out_of_range) {
-        // Tell overflow from underflow; the C library gives the nearest
-        // subnormal or zero for the latter.
-        value = std::strtod(std::string(start, p).c_str(), nullptr);
-        if (std::isinf(value)) {
-            constexpr double largest = std::numeric_limits<double>::max();
-            return {negative ? -largest : largest, false};
-        }
-    }
-    return {negative ? -value : value, true};
+    return convert_long_decimal(start, p, negative);
 }

@@ -28,6 +28,11 @@
 // The longest label a matrix holds.
 inline constexpr std::size_t max_label_length = 10;
 
+// The group flag: bit 0x80 of the first byte of a sorted pattern's row
+// label whose name begins with an ASCII byte.  The bytes from 0x80 upwards
+// are those that are not ASCII.
+inline constexpr unsigned char group_flag = 0x80;
+
 // The marker bytes of a sorted pattern's row label whose name begins with a
 // byte of 0x80 or above, and so cannot carry the group flag in that byte:
 // the label is the marker followed by the name, 0xA0 for the first row of
@@ -40,7 +45,7 @@ inline constexpr unsigned char group_member_marker = 0x8D;
 
 inline bool has_group_marker(std::string_view label)
 {
-    if (label.size() < 2 || static_cast<unsigned char>(label[1]) < 0x80)
+    if (label.size() < 2 || static_cast<unsigned char>(label[1]) < group_flag)
         return false;
     const auto first = static_cast<unsigned char>(label[0]);
     return first == group_start_marker || first == group_member_marker;
@@ -99,6 +104,11 @@ public:
 
     // The next word.  It stays valid until the next call.
     bool read_word(std::string_view& word);
+
+    // The next word as a count (convert_count), such as the counts at the
+    // head of a raw data file or a matrix file: false also when its number
+    // lies outside the 32-bit range.
+    bool read_count(int& count);
 
     // The next word converted by convert_value.
     bool read_value(value_conversion& value)

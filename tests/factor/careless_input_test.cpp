@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "harness.h"
 
@@ -15,12 +13,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string fatal = "\n<<**** FATAL ERROR ****>>\n";
-
-std::string example(const std::string& name)
-{
-    std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The counts and the names v1, v2, ... of a raw data file.
 std::string header(int subjects, int variables)

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "factor/matrix.h"
 #include "harness.h"
@@ -33,8 +31,7 @@ protected:
 
 TEST_F(Correlation, ExampleAgainstR)
 {
-    std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/attitude.dat", std::ios::binary);
-    const qrn4_result result = run(std::string(std::istreambuf_iterator<char>(in), {}));
+    const qrn4_result result = run(example("attitude.dat"));
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_NE(result.output.find("Analysis began <time>\n"
                                  "Note: The raw data file has 30 subjects and 7 variables.\n"

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "factor/extraction.h"
@@ -18,18 +16,6 @@
 #include "tests/reference/factor_extraction_reference.inc"
 
 namespace {
-
-std::string source_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in) << path;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string example(const std::string& name)
-{
-    return source_file(std::string(QRN4_EXAMPLES_DIR) + "/" + name);
-}
 
 // The analysis log between its start and end lines.
 std::string log_of(const std::string& output)
@@ -199,7 +185,7 @@ TEST_F(Extraction, ImageAnalysis)
 
 TEST_F(Extraction, HeywoodCase)
 {
-    dir.write("heywood.dat", source_file(std::string(QRN4_TEST_DATA_DIR) + "/heywood.dat"));
+    dir.write("heywood.dat", test_data("heywood.dat"));
     const qrn4_result fatal = run("heywood.dat", {"-TF"});
     EXPECT_EQ(fatal.exit_code, 1);
     EXPECT_TRUE(fatal.output.ends_with(
@@ -288,10 +274,8 @@ protected:
 
     static int kept(std::vector<double> values, int limit, double min_eigenvalue)
     {
-        analysis_parameters.min_eigenvalue = min_eigenvalue;
-        matrix e(1, static_cast<int>(values.size()), values.data());
-        number_of_factors(e, limit);
-        return analysis_parameters.max_factors;
+        const matrix e(1, static_cast<int>(values.size()), values.data());
+        return number_of_factors(e, limit, min_eigenvalue);
     }
 };
 

@@ -3,20 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "factor/matrix.h"
 #include "harness.h"
 
 namespace {
-
-std::string example(const std::string& name)
-{
-    std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Each column has mean 0 and variance 1 (divisor N), up to the six digits
 // of the stored means, deviations and weights.

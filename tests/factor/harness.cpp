@@ -17,6 +17,37 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The bytes of a file as they are; false when it cannot be opened.
+bool read_bytes(const fs::path& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    return true;
+}
+
+}  // namespace
+
+std::string read_file(const fs::path& path)
+{
+    std::string bytes;
+    EXPECT_TRUE(read_bytes(path, bytes)) << path;
+    return bytes;
+}
+
+std::string example(const std::string& name)
+{
+    return read_file(fs::path(QRN4_EXAMPLES_DIR) / name);
+}
+
+std::string test_data(const std::string& name)
+{
+    return read_file(fs::path(QRN4_TEST_DATA_DIR) / name);
+}
+
 scratch_dir::scratch_dir()
 {
     std::string pattern = (fs::temp_directory_path() / "qrn4-test-XXXXXX").string();
@@ -42,10 +73,10 @@ void scratch_dir::write(const std::string& name, const std::string& bytes) const
 
 std::string scratch_dir::read(const std::string& name) const
 {
-    std::ifstream in(path_ / name, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    if (!read_bytes(path_ / name, bytes))
         return "<missing " + name + ">";
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return bytes;
 }
 
 bool scratch_dir::exists(const std::string& name) const

@@ -16,6 +16,10 @@
 //     EXPECT_EQ(run.exit_code, 0);
 //     EXPECT_TRUE(dir.exists("qdata.dat"));
 //
+// read_file, example, test_data: the bytes of a file of the source tree,
+// of an example data file (examples/) and of a file of tests/factor/data;
+// a file that cannot be opened fails the test.
+//
 // expect_run_error: calls a function that must end the run, and returns the
 // lines it would print.
 #pragma once
@@ -45,6 +49,10 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+std::string read_file(const std::filesystem::path& path);
+std::string example(const std::string& name);
+std::string test_data(const std::string& name);
 
 struct qrn4_result {
     int exit_code;

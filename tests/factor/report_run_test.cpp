@@ -7,18 +7,11 @@
 // of the same data in R: tests/reference/check_reports.R.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
+#include <ostream>
 
 #include "harness.h"
 
 namespace {
-
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 struct golden_run {
     const char* data;
@@ -26,17 +19,25 @@ struct golden_run {
     const char* expected;
 };
 
+// The run as its test names it: the command line.
+void PrintTo(const golden_run& run, std::ostream* out)
+{
+    *out << "qrn4";
+    for (const std::string& argument : run.arguments)
+        *out << ' ' << argument;
+}
+
 class ReportRun : public ::testing::TestWithParam<golden_run> {};
 
 TEST_P(ReportRun, PrintsTheExpectedReport)
 {
     const golden_run& run = GetParam();
     scratch_dir dir;
-    dir.write(run.data, read_file(std::string(QRN4_EXAMPLES_DIR) + "/" + run.data));
+    dir.write(run.data, example(run.data));
     const qrn4_result result = run_qrn4(dir, run.arguments);
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.errors, "");
-    EXPECT_EQ(result.output, read_file(std::string(QRN4_TEST_DATA_DIR) + "/" + run.expected));
+    EXPECT_EQ(result.output, test_data(run.expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,15 +53,15 @@ INSTANTIATE_TEST_SUITE_P(
         golden_run{"attitude.dat", {"attitude.dat", "-TI", "-N2", "-S"}, "report_image.txt"},
         // Q-type analysis of the judges with classification.
         golden_run{"judges.dat", {"judges.dat", "-A"}, "report_classes.txt"}),
-    [](const ::testing::TestParamInfo<golden_run>& info) {
-        const std::string name = info.param.expected;
+    [](const ::testing::TestParamInfo<golden_run>& run) {
+        const std::string name = run.param.expected;
         return name.substr(7, name.size() - 11);  // report_<name>.txt
     });
 
 TEST(ReportRunFiles, RotatedSectionsOfAnEarlierRunAreNotPrinted)
 {
     scratch_dir dir;
-    dir.write("attitude.dat", read_file(std::string(QRN4_EXAMPLES_DIR) + "/attitude.dat"));
+    dir.write("attitude.dat", example("attitude.dat"));
     ASSERT_EQ(run_qrn4(dir, {"attitude.dat", "-R"}).exit_code, 0);
     ASSERT_TRUE(dir.exists("attitude.rcm"));
 
@@ -79,7 +80,7 @@ TEST(ReportRunFiles, AMembershipFileInTheWorkingDirectoryIsPrinted)
     // The name "./groups" begins with a '.' like an extension, but is the
     // file's own name.
     scratch_dir dir;
-    dir.write("judges.dat", read_file(std::string(QRN4_EXAMPLES_DIR) + "/judges.dat"));
+    dir.write("judges.dat", example("judges.dat"));
     const qrn4_result result = run_qrn4(dir, {"judges.dat", "-A", "-O./groups.txt", "-C"});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_TRUE(dir.exists("groups"));

@@ -12,7 +12,6 @@
 #include "factor/matrix.h"
 #include "factor/parameters.h"
 #include "factor/report.h"
-#include "factor/stages.h"
 #include "harness.h"
 
 namespace {

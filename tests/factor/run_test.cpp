@@ -4,21 +4,12 @@
 // is printed before them and the files written before them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "harness.h"
 
 namespace {
 
 const std::string fatal = "\n<<**** FATAL ERROR ****>>\n";
 const std::string banner = "                    Quarnel 4.0\n\n";
-
-std::string example(const std::string& name)
-{
-    std::ifstream in(std::string(QRN4_EXAMPLES_DIR) + "/" + name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The output up to the line that starts the analysis log.
 std::string head(const std::string& output)

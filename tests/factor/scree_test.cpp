@@ -10,7 +10,7 @@
 #include "factor/errors.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
-#include "factor/stages.h"
+#include "factor/scree.h"
 #include "harness.h"
 
 namespace {

@@ -135,9 +135,10 @@ TEST(WordReader, ValuesInTheBufferConvertAsTheCLibraryDoes)
     std::vector<std::string> value_words;
     for (int i = 0; i < 100000; ++i) {
         std::string word = random() % 4 == 0 ? "-" : random() % 8 == 0 ? "+" : "";
-        word += std::string(random() % 4 == 0 ? random() % 4 : 0, '0') + digits(random() % 21);
+        word += std::string(random() % 4 == 0 ? random() % 4 : 0, '0')
+                + digits(static_cast<int>(random() % 21));
         if (random() % 4 != 0)
-            word += "." + digits(random() % 21);
+            word += "." + digits(static_cast<int>(random() % 21));
         value_words.push_back(word.empty() ? "7" : word);
     }
     for (const char* word :
@@ -176,6 +177,22 @@ TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
     while (in.read_char(c))
         seen += c;
     EXPECT_EQ(seen, "a \nb\rc\r");
+}
+
+TEST(WordReader, ReadCountFailsOutsideThe32BitRangeAndAtTheEnd)
+{
+    scratch_dir dir;
+    dir.write("a", "12 -3 2.9x 2147483648 7");
+    word_reader in(dir / "a");
+    int count = 0;
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, 12);
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, -3);
+    EXPECT_TRUE(in.read_count(count));
+    EXPECT_EQ(count, 2);
+    EXPECT_FALSE(in.read_count(count));  // 2^31
+    EXPECT_FALSE(in.read_count(count));  // the last word has no blank after it
 }
 
 TEST(Conversions, CountsReadLeadingDigits)
