@@ -105,8 +105,8 @@ void TKappaTable::OKBtnClick()
         for (int m = 1; m <= k; ++m) {
             const long double R = t[0][m], C = t[m][0];
             const long double pooled = (R + C) / (2.0L * N);
-            Ppi = Ppi + pooled * pooled;
-            PeSum = PeSum + R / N * C;
+            Ppi = static_cast<double>(Ppi + pooled * pooled);
+            PeSum = static_cast<double>(PeSum + R / N * C);
         }
 
     // Ordinal sums.  Do, Q2, SR and SC score the categories 0 to k - 1,
@@ -115,37 +115,38 @@ void TKappaTable::OKBtnClick()
     for (int i = 1; i <= k; ++i)
         for (int j = 1; j <= k; ++j)
             if (i != j)
-                Do = Do + (i - j) * (i - j) * t[j][i];
+                Do = Do + static_cast<double>((i - j) * (i - j) * t[j][i]);
     for (int m = 1; m <= k; ++m) {
         const long long score = m - 1, R = t[0][m], C = t[m][0];
-        Q2 = Q2 + score * score * R + score * score * C;
-        SR = SR + score * R;
-        SC = SC + score * C;
-        U1 = U1 + static_cast<long double>(N) / k * m;
-        U2 = U2 + static_cast<long double>(N) / k * (m * m);
+        Q2 = Q2 + static_cast<double>(score * score * R) + static_cast<double>(score * score * C);
+        SR = SR + static_cast<double>(score * R);
+        SC = SC + static_cast<double>(score * C);
+        U1 = static_cast<double>(U1 + static_cast<long double>(N) / k * m);
+        U2 = static_cast<double>(U2 + static_cast<long double>(N) / k * (m * m));
     }
 
     double Fo = MissingValue, KrippendorffR = MissingValue, KrippendorffRbar = MissingValue;
     if (Do > 2 && Q2 > 2) {
         const long double S = static_cast<long double>(SR) + SC;
-        Fo = 1 - Divide(Do / 2.0L, U2 - static_cast<long double>(U1) * U1 / N);
-        KrippendorffR = 1 - Divide(Do, Q2 - S * S * Divide(1, 2.0L * N));
-        KrippendorffRbar = 1 - Divide(Do, Q2 - Divide(2, N) * SR * SC);
+        Fo = static_cast<double>(1 - Divide(Do / 2.0L, U2 - static_cast<long double>(U1) * U1 / N));
+        KrippendorffR = static_cast<double>(1 - Divide(Do, Q2 - S * S * Divide(1, 2.0L * N)));
+        KrippendorffRbar = static_cast<double>(1 - Divide(Do, Q2 - Divide(2, N) * SR * SC));
     }
 
     // Every cell empty: 0 / 0, an invalid operation.
-    const double Pe = Divide(PeSum, N);
+    const double Pe = static_cast<double>(Divide(PeSum, N));
     double Kappa = MissingValue, Pi = MissingValue, Fn = MissingValue;
     if (Pe != 1) {
         const long double Po = static_cast<long double>(A) / N;
-        Kappa = Divide(Po - Pe, 1 - static_cast<long double>(Pe));
-        Pi = Divide(Po - Ppi, 1 - static_cast<long double>(Ppi));
-        Fn = (Po - 1.0L / k) / (1 - 1.0L / k);
+        Kappa = static_cast<double>(Divide(Po - Pe, 1 - static_cast<long double>(Pe)));
+        Pi = static_cast<double>(Divide(Po - Ppi, 1 - static_cast<long double>(Ppi)));
+        Fn = static_cast<double>((Po - 1.0L / k) / (1 - 1.0L / k));
     }
 
     AppendLine(QStringLiteral("\r\n NOMINAL SCALE"));
     AppendLine(QStringLiteral("      Pct. of Agreement = ")
-               + FormatText(4, 1, static_cast<long double>(A) / N * 100) + QStringLiteral("%\r\n"));
+               + FormatText(4, 1, static_cast<double>(static_cast<long double>(A) / N * 100))
+               + QStringLiteral("%\r\n"));
     AppendLine(QStringLiteral("          Cohen's Kappa = ") + FormatText(4, 3, Kappa));
     AppendLine(QStringLiteral("             Scott's Pi = ") + FormatText(4, 3, Pi));
     AppendLine(QStringLiteral("         Free marginals = ") + FormatText(4, 3, Fn));

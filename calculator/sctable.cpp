@@ -133,16 +133,16 @@ void TContingencyTable::OKBtnClick()
             if (!DoubleNotEqual(chi, MissingValue))
                 continue;
             const long double o = t[j][i];
-            const double e = static_cast<long double>(t[j][0]) / N * t[0][i];
+            const double e = static_cast<double>(static_cast<long double>(t[j][0]) / N * t[0][i]);
             if (e == 0) {
                 chi = MissingValue;
                 continue;
             }
             if (o > 0)
-                G = G + o * std::log(o / e);
-            chi = chi + (o - e) * (o - e) / e;
+                G = static_cast<double>(G + o * std::log(o / e));
+            chi = static_cast<double>(chi + (o - e) * (o - e) / e);
             const long double h = o > e ? -0.5L : o < e ? 0.5L : 0.0L;
-            yates = yates + (o - e + h) * (o - e + h) / e;
+            yates = static_cast<double>(yates + (o - e + h) * (o - e + h) / e);
         }
     G = 2 * G;
 
