@@ -6,11 +6,11 @@
 // prints them), quoted to the decimals the lines show.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/sccor.h"
+#include "calculator/dialogs/scmea1.h"
+#include "calculator/dialogs/scmea2.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/scmea1.h"
-#include "calculator/scmea2.h"
-#include "calculator/sccor.h"
 #include "calculator/vardelo2.h"
 
 #include <QLabel>

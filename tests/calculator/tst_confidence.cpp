@@ -6,11 +6,11 @@
 // them all.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/sccimea.h"
+#include "calculator/dialogs/sccipro.h"
+#include "calculator/dialogs/scicor.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/sccimea.h"
-#include "calculator/sccipro.h"
-#include "calculator/scicor.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 #include "support/tablegrid.h"
 
 #include "calculator/countgrid.h"
+#include "calculator/dialogs/sctable.h"
 #include "calculator/framework/spinedit.h"
-#include "calculator/sctable.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>

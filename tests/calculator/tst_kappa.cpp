@@ -4,8 +4,8 @@
 #include "support/tablegrid.h"
 
 #include "calculator/countgrid.h"
+#include "calculator/dialogs/sckappa.h"
 #include "calculator/framework/spinedit.h"
-#include "calculator/sckappa.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>

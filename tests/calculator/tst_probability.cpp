@@ -6,15 +6,15 @@
 // the results document shows them: 4 decimals without the leading zero.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/scbin.h"
+#include "calculator/dialogs/scchi.h"
+#include "calculator/dialogs/scfst.h"
+#include "calculator/dialogs/scnor.h"
+#include "calculator/dialogs/scpea.h"
+#include "calculator/dialogs/scpoi.h"
+#include "calculator/dialogs/scstu.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/scbin.h"
-#include "calculator/scchi.h"
-#include "calculator/scfst.h"
-#include "calculator/scnor.h"
-#include "calculator/scpea.h"
-#include "calculator/scpoi.h"
-#include "calculator/scstu.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "calculator/scicor.h"
+#include "calculator/dialogs/scicor.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

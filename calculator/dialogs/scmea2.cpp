@@ -1,4 +1,4 @@
-#include "calculator/scmea2.h"
+#include "calculator/dialogs/scmea2.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

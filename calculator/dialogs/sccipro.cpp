@@ -1,4 +1,4 @@
-#include "calculator/sccipro.h"
+#include "calculator/dialogs/sccipro.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

@@ -1,4 +1,4 @@
-#include "calculator/scbin.h"
+#include "calculator/dialogs/scbin.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

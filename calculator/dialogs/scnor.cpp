@@ -1,4 +1,4 @@
-#include "calculator/scnor.h"
+#include "calculator/dialogs/scnor.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

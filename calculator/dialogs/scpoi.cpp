@@ -1,4 +1,4 @@
-#include "calculator/scpoi.h"
+#include "calculator/dialogs/scpoi.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

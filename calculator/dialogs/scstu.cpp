@@ -1,4 +1,4 @@
-#include "calculator/scstu.h"
+#include "calculator/dialogs/scstu.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

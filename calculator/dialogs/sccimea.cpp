@@ -1,4 +1,4 @@
-#include "calculator/sccimea.h"
+#include "calculator/dialogs/sccimea.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

@@ -1,4 +1,4 @@
-#include "calculator/sctable.h"
+#include "calculator/dialogs/sctable.h"
 
 #include "calculator/countgrid.h"
 #include "calculator/dialogkit.h"

@@ -1,4 +1,4 @@
-#include "calculator/scchi.h"
+#include "calculator/dialogs/scchi.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

@@ -1,4 +1,4 @@
-#include "calculator/scfst.h"
+#include "calculator/dialogs/scfst.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

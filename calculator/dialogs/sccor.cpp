@@ -1,4 +1,4 @@
-#include "calculator/sccor.h"
+#include "calculator/dialogs/sccor.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

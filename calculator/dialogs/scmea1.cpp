@@ -1,4 +1,4 @@
-#include "calculator/scmea1.h"
+#include "calculator/dialogs/scmea1.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"

@@ -1,4 +1,4 @@
-#include "calculator/sckappa.h"
+#include "calculator/dialogs/sckappa.h"
 
 #include "calculator/countgrid.h"
 #include "calculator/dialogkit.h"

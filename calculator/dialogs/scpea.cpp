@@ -1,4 +1,4 @@
-#include "calculator/scpea.h"
+#include "calculator/dialogs/scpea.h"
 
 #include "calculator/dialogkit.h"
 #include "calculator/framework/application.h"
