@@ -3,14 +3,11 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "stats/format.h"
 
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
 #include <QRadioButton>
-
-#include <cstdint>
 
 namespace {
 
@@ -114,12 +111,13 @@ void BindFormActivate(QDialog *form, std::function<void()> handler)
     new ActivateFilter(form, std::move(handler));
 }
 
-QString FormatText(int Width, int Decimals, double X)
+void ClampSpinEdit(TSpinEdit *Spin, int Low, int High)
 {
-    return QString::fromStdString(FormatNumber(Width, Decimals, X));
-}
-
-QString PadLeftText(const QString &S, int Width)
-{
-    return QString::fromStdString(PadLeft(S.toStdString(), static_cast<std::uint8_t>(Width)));
+    try {
+        if (Spin->Value() < Low)
+            Spin->SetValue(Low);
+        if (Spin->Value() > High)
+            Spin->SetValue(High);
+    } catch (...) {
+    }
 }

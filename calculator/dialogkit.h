@@ -1,6 +1,5 @@
 // Building blocks of the dialogs: the frame and font that every dialog
-// shares, labelled fields, the tab order, the activation event, and the
-// formatted numbers of the result lines as text.
+// shares, labelled fields, the tab order and the activation event.
 #pragma once
 
 #include <QDialog>
@@ -49,6 +48,5 @@ void SetTabOrder(std::initializer_list<QWidget *> widgets);
 // (after a message box, for instance); it must therefore be idempotent.
 void BindFormActivate(QDialog *form, std::function<void()> handler);
 
-// FormatNumber and PadLeft on the texts of the dialogs.
-QString FormatText(int Width, int Decimals, double X);
-QString PadLeftText(const QString &S, int Width);
+// Forces the spin edit's value into [Low, High]; errors are ignored.
+void ClampSpinEdit(TSpinEdit *Spin, int Low, int High);

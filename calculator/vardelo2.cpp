@@ -20,8 +20,6 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/printer.h"
-#include "calculator/framework/spinedit.h"
-#include "stats/format.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -416,33 +414,6 @@ void StartVardelo()
     VardeloForm->show();
 }
 
-void AppendLine(const QString &S)
-{
-    QPlainTextEdit *memo = VardeloForm->Memo1;
-    QString text = S;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Every line ends with a line break, also a last line that the user
-    // typed without one.
-    QTextCursor cursor(memo->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!cursor.block().text().isEmpty())
-        text.prepend(QLatin1Char('\n'));
-    cursor.insertText(text + QLatin1Char('\n'));
-    memo->setTextCursor(cursor);
-    memo->ensureCursorVisible();
-    memo->document()->setModified(true);
-}
-
-void AppendProbabilityLine(const QString &Label, double P)
-{
-    // A probability below 0 can only come from rounding (1 minus a sum
-    // that exceeds 1 by 1e-10): it prints as 0, never with a minus sign.
-    if (P <= 0)
-        P = 0;
-    AppendLine(QString::fromStdString(PadLeft("P = ", 15) + FormatNumber(6, 4, P) + "  ")
-               + Label);
-}
-
 void ShowDialogCentered(QDialog &Dialog)
 {
     // The dialog's frame is known only once it is shown; it is taken to be
@@ -455,31 +426,4 @@ void ShowDialogCentered(QDialog &Dialog)
     const int height = Dialog.height() + main.height() - client.height();
     Dialog.move(main.left() + (main.width() - width) / 2, main.top() + (main.height() - height) / 2);
     Dialog.exec();
-}
-
-void TrimSpacesInPlace(QString &S)
-{
-    qsizetype first = 0, last = S.size();
-    while (first < last && S[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && S[last - 1] == QLatin1Char(' '))
-        --last;
-    S = S.mid(first, last - first);
-}
-
-QString TrimSpaces(QString S)
-{
-    TrimSpacesInPlace(S);
-    return S;
-}
-
-void ClampSpinEdit(TSpinEdit *Spin, int Low, int High)
-{
-    try {
-        if (Spin->Value() < Low)
-            Spin->SetValue(Low);
-        if (Spin->Value() > High)
-            Spin->SetValue(High);
-    } catch (...) {
-    }
 }

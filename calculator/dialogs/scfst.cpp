@@ -5,7 +5,7 @@
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/vardelo2.h"
+#include "calculator/results.h"
 #include "stats/probabilities.h"
 
 #include <QFrame>

@@ -1,10 +1,11 @@
 #include "calculator/dialogs/sctable.h"
 
-#include "calculator/countgrid.h"
 #include "calculator/dialogkit.h"
+#include "calculator/dialogs/countgrid.h"
 #include "calculator/framework/application.h"
 #include "calculator/framework/spinedit.h"
-#include "calculator/vardelo2.h"
+#include "calculator/framework/stringgrid.h"
+#include "calculator/results.h"
 #include "stats/format.h"
 #include "stats/probabilities.h"
 

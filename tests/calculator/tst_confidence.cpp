@@ -11,7 +11,6 @@
 #include "calculator/dialogs/scicor.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/vardelo2.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -126,7 +125,7 @@ void TestConfidence::successesOutsideTheirRangeOnEnter()
     QCOMPARE(CalculatorSession::MemoLines(),
              ProportionBlock(9, 10, "             95% C.I. =  [.555  To  .997]"));
 
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScCIProportion>("Proportion1", [](TScCIProportion *dialog) {
         TypeInto(dialog->Success, "-3");
         PressKey(Qt::Key_Return);
@@ -142,7 +141,7 @@ void TestConfidence::proportionLevelOutsideItsRange()
     // Enter inside the level field skips its range check.  No tail area
     // exists beyond 100 percent: the error follows the title.
     for (const char *level : {"150", "250"}) {
-        VardeloForm->Memo1->clear();
+        CalculatorSession::ClearDocument();
         session.ClearMessages();
         QVERIFY(session.Choose<TScCIProportion>("Proportion1", [&](TScCIProportion *dialog) {
             TypeInto(dialog->ConfidenceWidth, level);
@@ -154,7 +153,7 @@ void TestConfidence::proportionLevelOutsideItsRange()
         QCOMPARE(session.Messages()[0].text, QStringLiteral("Invalid floating point operation."));
     }
     // At 100 percent itself the upper limit divides by zero.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     session.ClearMessages();
     QVERIFY(session.Choose<TScCIProportion>("Proportion1", [](TScCIProportion *dialog) {
         TypeInto(dialog->ConfidenceWidth, "100");

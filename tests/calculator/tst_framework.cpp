@@ -6,6 +6,7 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 #include "stats/fperror.h"
 

@@ -2,8 +2,10 @@
 // that every dialog shares.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogkit.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QAction>

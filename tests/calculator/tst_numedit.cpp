@@ -5,6 +5,7 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/numedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>

@@ -15,7 +15,6 @@
 #include "calculator/dialogs/scstu.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/vardelo2.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -375,7 +374,7 @@ void TestProbability::rangeChecksOnLeaving()
                           P(" .0000", "(2-tailed)"), ""}));
 
     // Enter in the field computes without the check.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPearsonR>("rvalue1", [&](TScPearsonR *dialog) {
         TypeInto(dialog->Value, "-3");
         PressKey(Qt::Key_Return);
@@ -407,7 +406,7 @@ void TestProbability::poissonLines()
 
     // The upper tail at the field's largest count is 1 minus a sum that
     // comes out a little above 1: it shows as 0, without a minus sign.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPoisson>("Poisson1", [&](TScPoisson *dialog) {
         TypeInto(dialog->Mean, "50");
         TypeInto(dialog->Value, "32000");
@@ -420,7 +419,7 @@ void TestProbability::poissonLines()
 
     // A count field left empty shows its text; the probabilities take the
     // field's value, its minimum 0.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPoisson>("Poisson1", [&](TScPoisson *dialog) {
         TypeInto(dialog->Value, "");
         QTest::keyClick(dialog->Value, Qt::Key_Backspace);
@@ -496,7 +495,7 @@ void TestProbability::binomialWithoutTrials()
     // With its maximum equal to its minimum the successes field has no
     // limit: more successes than trials reach the computation, which fails
     // after the title.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScBinomial>("Binomial1", [&](TScBinomial *dialog) {
         TypeInto(dialog->NbTrials, "0");
         TypeInto(dialog->NbSuccess, "7");
@@ -553,8 +552,7 @@ void TestProbability::cancelAndEscapeAppendNothing()
     const char *items[] = {"Binomial1", "Poisson1", "Normal1", "Chisquare1",
                            "ttest1",    "Ftest1",   "rvalue1"};
     for (bool modified : {false, true}) {
-        VardeloForm->Memo1->setPlainText("kept\n");
-        VardeloForm->Memo1->document()->setModified(modified);
+        CalculatorSession::SetDocument("kept\n", modified);
         for (const char *item : items) {
             QVERIFY(session.Choose(item, [](QDialog *dialog) { ClickButton(dialog, "Cancel"); }));
             QVERIFY(session.Choose(item, [](QDialog *) {

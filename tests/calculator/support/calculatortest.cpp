@@ -128,6 +128,17 @@ bool CalculatorSession::Modified()
     return VardeloForm->Memo1->document()->isModified();
 }
 
+void CalculatorSession::ClearDocument()
+{
+    VardeloForm->Memo1->clear();
+}
+
+void CalculatorSession::SetDocument(const QString &text, bool modified)
+{
+    VardeloForm->Memo1->setPlainText(text);
+    VardeloForm->Memo1->document()->setModified(modified);
+}
+
 void TypeInto(QWidget *field, const QString &text, bool replace)
 {
     field->setFocus(Qt::TabFocusReason);

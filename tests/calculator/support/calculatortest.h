@@ -89,6 +89,10 @@ public:
     // line, it does not start an empty one) and its modified flag.
     static QStringList MemoLines();
     static bool Modified();
+    // Empties the results document as its clear() does; makes `text` the
+    // whole document with the modified flag given.
+    static void ClearDocument();
+    static void SetDocument(const QString &text, bool modified);
 
     // The message boxes that came up so far, in order.
     const QList<ShownMessage> &Messages() const { return messages_; }

@@ -1,7 +1,4 @@
-#include "calculator/countgrid.h"
-
-#include "calculator/framework/convert.h"
-#include "calculator/vardelo2.h"
+#include "calculator/framework/stringgrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -168,43 +165,4 @@ QChar TypedCharacter(const QKeyEvent *event)
     if (c == QChar(8) || (c.unicode() >= 32 && c.unicode() != 127))
         return c;
     return {};
-}
-
-void KeepDigits(QChar &Key, bool allowBackspace)
-{
-    const bool digit = Key >= QLatin1Char('0') && Key <= QLatin1Char('9');
-    if (!digit && !(allowBackspace && Key == QChar(8)))
-        Key = QChar();
-}
-
-int CellCount(const QString &text)
-{
-    if (text.isEmpty())
-        return 0;
-    const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    });
-    if (!digits)
-        throw EConvertError(
-            QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-    return StrToInt(text);
-}
-
-CountTable ReadCounts(const TStringGrid &grid, int columns, int rows)
-{
-    CountTable table{};
-    for (int i = 1; i <= rows; ++i) {
-        QString row;
-        for (int j = 1; j <= columns; ++j) {
-            const int x = CellCount(grid.Cell(j - 1, i - 1));
-            table[j][i] += x;
-            table[j][0] += x;
-            table[0][i] += x;
-            table[0][0] += x;
-            const QString count = IntToStr(x);
-            row += count.size() < 7 ? count.rightJustified(7) : QLatin1Char(' ') + count;
-        }
-        AppendLine(QStringLiteral("  ") + row);
-    }
-    return table;
 }

@@ -1,10 +1,9 @@
-// The grid in which the two table dialogs take their counts, and the
-// reading of those counts.
+// TStringGrid: the grid in which the two table dialogs take their counts.
 //
-// TStringGrid is a table of text cells without headers or scroll bars,
-// edited in place: typing over a cell opens its editor with the typed
-// character, Tab moves from cell to cell, Enter is left to the dialog (its
-// default button).  Every cell is 40 x 20 pixels with a grid line on its
+// It is a table of text cells without headers or scroll bars, edited in
+// place: typing over a cell opens its editor with the typed character, Tab
+// moves from cell to cell, Enter is left to the dialog (its default
+// button).  Every cell is 40 x 20 pixels with a grid line on its
 // right and below it.  The frame is a sunken border two pixels wide on the
 // left and at the top; on the right and at the bottom it takes whatever
 // the grid's size leaves beside the cells, so that the last column and
@@ -26,7 +25,6 @@
 #include <QString>
 #include <QTableWidget>
 
-#include <array>
 #include <functional>
 
 class QKeyEvent;
@@ -73,27 +71,3 @@ private:
 // none (Tab, Enter, Esc, Delete, arrows, Ctrl shortcuts).  Backspace counts
 // as the character 8.
 QChar TypedCharacter(const QKeyEvent *event);
-
-// Key filter of the table dialogs: turns every character but the digits
-// (and Backspace, when it is allowed) into QChar(), which drops the key.
-void KeepDigits(QChar &Key, bool allowBackspace);
-
-// The counts of a table of at most 10 columns and 10 rows with their
-// margins, indexed [column][row]: entry [j][i] with j, i >= 1 is the count
-// of column j and row i, [j][0] the total of column j, [0][i] the total of
-// row i and [0][0] the grand total.  Totals are 64-bit: a table may hold up
-// to 100 counts of up to 2,147,483,647 each.
-using CountTable = std::array<std::array<long long, 11>, 11>;
-
-// The count of a cell: 0 for an empty text, else the text as a decimal
-// integer.  A text that is not an unsigned digit string (a sign, a blank,
-// a letter) or that exceeds 2,147,483,647 raises EConvertError.
-int CellCount(const QString &text);
-
-// Reads the top-left `columns` x `rows` cells of the grid (1 to 10 each)
-// row by row into a zeroed table and appends each row to the results
-// document as it is read: two blanks, then every count right-justified in
-// 7 characters; a count of 7 or more digits is written whole after one
-// blank, so that no two counts run together.  A cell that does not convert
-// raises EConvertError after the rows before it were appended.
-CountTable ReadCounts(const TStringGrid &grid, int columns, int rows);
