@@ -36,6 +36,19 @@ void AppendProbabilityLine(const QString &Label, double P)
                + Label);
 }
 
+void AppendTailProbabilities(double P, const QString &ending)
+{
+    AppendProbabilityLine(QStringLiteral("(1-tailed)"), P);
+    AppendProbabilityLine(QStringLiteral("(2-tailed)") + ending, 2 * P);
+}
+
+QString IntervalLine(const QString &head, int Decimals, double Lower, double Upper)
+{
+    return QStringLiteral("\r\n") + head + TrimSpaces(FormatText(10, Decimals, Lower))
+           + QStringLiteral("  To  ") + TrimSpaces(FormatText(10, Decimals, Upper))
+           + QLatin1Char(']');
+}
+
 QString FormatText(int Width, int Decimals, double X)
 {
     return QString::fromStdString(FormatNumber(Width, Decimals, X));

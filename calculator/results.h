@@ -17,6 +17,16 @@ void AppendLine(const QString &S);
 // below 0 (rounding) is written as 0.
 void AppendProbabilityLine(const QString &Label, double P);
 
+// The one- and two-tailed probability lines of a test whose one-tailed
+// probability is P: AppendProbabilityLine with "(1-tailed)" and P, then
+// with "(2-tailed)" and `ending` and 2 P ("\r\n" adds an empty line).
+void AppendTailProbabilities(double P, const QString &ending = QString());
+
+// The line of a confidence interval, after an empty line: `head`, then the
+// two bounds with `Decimals` decimals and no blanks around them, "  To  "
+// between them and "]" after them.
+QString IntervalLine(const QString &head, int Decimals, double Lower, double Upper);
+
 // FormatNumber and PadLeft (stats/format.h) on the texts of the dialogs.
 QString FormatText(int Width, int Decimals, double X);
 QString PadLeftText(const QString &S, int Width);

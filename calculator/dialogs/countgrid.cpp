@@ -6,6 +6,19 @@
 
 #include <algorithm>
 
+TStringGrid *CountGrid(QWidget *parent, QAbstractItemView::SelectionMode selection,
+                       std::function<void(QChar &Key)> keyFilter)
+{
+    auto *grid = new TStringGrid(parent);
+    grid->setGeometry(16, 48, 410, 210);
+    grid->SetColCount(10);
+    grid->SetRowCount(10);
+    grid->setSelectionMode(selection);
+    grid->setCurrentCell(0, 0);
+    grid->OnKeyPress = std::move(keyFilter);
+    return grid;
+}
+
 void KeepDigits(QChar &Key, bool allowBackspace)
 {
     const bool digit = Key >= QLatin1Char('0') && Key <= QLatin1Char('9');

@@ -2,12 +2,21 @@
 // the reading of a grid's cells into a table of counts with its margins.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QChar>
 #include <QString>
 
 #include <array>
+#include <functional>
 
+class QWidget;
 class TStringGrid;
+
+// The grid of a table dialog: 10 columns and 10 rows in the frame's
+// place, the first cell current, the selection as given; every typed
+// character goes through the key filter first.
+TStringGrid *CountGrid(QWidget *parent, QAbstractItemView::SelectionMode selection,
+                       std::function<void(QChar &Key)> keyFilter);
 
 // Key filter of the table dialogs: turns every character but the digits
 // (and Backspace, when it is allowed) into QChar(), which drops the key.

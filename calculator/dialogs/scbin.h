@@ -2,12 +2,7 @@
 // x successes in n trials.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScBinomial : public QDialog {
     Q_OBJECT

@@ -8,28 +8,19 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 TScChiSquare *ScChiSquare = nullptr;
 
 TScChiSquare::TScChiSquare(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Chi-square distribution"), 319, 89);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 218, 73);
-    ChiSquare = NumberField(this, QStringLiteral("1.2"), {136, 18, 82, 21});
-    ChiSquare->setObjectName(QStringLiteral("ChiSquare"));
+    Bevel1 = BevelFrame(this, {8, 8, 218, 73}, "Bevel1");
+    ChiSquare = NumberField(this, QStringLiteral("1.2"), {136, 18, 82, 21}, "ChiSquare");
     ChiSquare->SetPositiveOnly(true);
     FieldLabel(this, QStringLiteral("&Chi-square value:"), ChiSquare, {12, 18, 120, 21});
-    DegreeOfFreedom = SpinField(this, 1, 100000, 1, {136, 50, 82, 21});
-    DegreeOfFreedom->setObjectName(QStringLiteral("DegreeOfFreedom"));
+    DegreeOfFreedom = SpinField(this, 1, 100000, 1, {136, 50, 82, 21}, "DegreeOfFreedom");
     FieldLabel(this, QStringLiteral("&Degrees of freedom:"), DegreeOfFreedom, {12, 50, 120, 21});
-    OKBtn = CreateOkButton(this, &TScChiSquare::OKBtnClick);
-    OKBtn->setGeometry(236, 8, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(236, 40, 75, 25);
+    OKBtn = CreateOkButton(this, &TScChiSquare::OKBtnClick, {236, 8, 75, 25});
+    CancelBtn = CreateCancelButton(this, {236, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, DegreeOfFreedom, ChiSquare});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });

@@ -2,12 +2,7 @@
 // chi-square value.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScChiSquare : public QDialog {
     Q_OBJECT

@@ -19,8 +19,7 @@ TScCIMean::TScCIMean(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Confidence interval of the mean"), 300, 153);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
-    GroupBox1->setGeometry(8, 8, 200, 137);
+    GroupBox1 = GroupBox(this, QStringLiteral("Sample"), {8, 8, 200, 137});
     Mean = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
     StdDev = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 48, 72, 21});
     StdDev->SetPositiveOnly(true);
@@ -33,10 +32,8 @@ TScCIMean::TScCIMean(QWidget *parent) : QDialog(parent)
     Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
                         {4, 104, 108, 21});
 
-    OKBtn = CreateOkButton(this, &TScCIMean::OKBtnClick);
-    OKBtn->setGeometry(215, 8, 77, 27);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(215, 40, 77, 27);
+    OKBtn = CreateOkButton(this, &TScCIMean::OKBtnClick, {215, 8, 77, 27});
+    CancelBtn = CreateCancelButton(this, {215, 40, 77, 27});
 
     SetTabOrder({OKBtn, CancelBtn, Mean, SampleSize, ConfidenceWidth, StdDev});
     OKBtn->setFocus();
@@ -60,8 +57,6 @@ void TScCIMean::OKBtnClick()
     const double lower = Stored(m - static_cast<long double>(h));
     const double upper = Stored(m + static_cast<long double>(h));
 
-    AppendLine(QStringLiteral("\r\n") + PadLeftText(ConfidenceWidth->text(), 15)
-               + QStringLiteral("% C.I. =  [") + TrimSpaces(FormatText(10, 3, lower))
-               + QStringLiteral("  To  ") + TrimSpaces(FormatText(10, 3, upper))
-               + QLatin1Char(']'));
+    const QString head = PadLeftText(ConfidenceWidth->text(), 15) + QStringLiteral("% C.I. =  [");
+    AppendLine(IntervalLine(head, 3, lower, upper));
 }

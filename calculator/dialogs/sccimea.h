@@ -2,13 +2,7 @@
 // sample size, with Student's t.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScCIMean : public QDialog {
     Q_OBJECT

@@ -23,8 +23,7 @@ TScCIProportion::TScCIProportion(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Binomial distribution"), 317, 128);
 
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setGeometry(8, 8, 214, 112);
+    GroupBox1 = GroupBox(this, QString(), {8, 8, 214, 112});
     Success = SpinField(GroupBox1, 0, 1000000, 1, {124, 14, 80, 21});
     Trial = SpinField(GroupBox1, 2, 100000, 10, {124, 46, 80, 21});
     ConfidenceWidth = ConfidenceLevelField(GroupBox1, {124, 78, 80, 21});
@@ -34,10 +33,8 @@ TScCIProportion::TScCIProportion(QWidget *parent) : QDialog(parent)
     Label1 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
                         {4, 78, 116, 21});
 
-    OKBtn = CreateOkButton(this, &TScCIProportion::OKBtnClick);
-    OKBtn->setGeometry(232, 8, 77, 27);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(232, 40, 77, 27);
+    OKBtn = CreateOkButton(this, &TScCIProportion::OKBtnClick, {232, 8, 77, 27});
+    CancelBtn = CreateCancelButton(this, {232, 40, 77, 27});
     // The Help button neither shows help nor closes the dialog.
     HelpBtn = new QPushButton(QStringLiteral("&Help"), this);
     HelpBtn->setGeometry(232, 72, 77, 27);
@@ -102,8 +99,6 @@ void TScCIProportion::OKBtnClick()
     const double FL = Stored((Divide(1, u2) - 1) * Divide(x, n - x + 1.0L));
     const double lower = Stored(Divide(x, (n - x + 1.0L) * FL + x));
 
-    AppendLine(QStringLiteral("\r\n") + PadLeftText(ConfidenceWidth->text(), 15)
-               + QStringLiteral("% C.I. =  [") + TrimSpaces(FormatText(10, 3, lower))
-               + QStringLiteral("  To  ") + TrimSpaces(FormatText(10, 3, upper))
-               + QStringLiteral("]\r\n"));
+    const QString head = PadLeftText(ConfidenceWidth->text(), 15) + QStringLiteral("% C.I. =  [");
+    AppendLine(IntervalLine(head, 3, lower, upper) + QStringLiteral("\r\n"));
 }

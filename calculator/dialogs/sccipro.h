@@ -2,13 +2,7 @@
 // x successes among n trials at a confidence level in percent.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScCIProportion : public QDialog {
     Q_OBJECT

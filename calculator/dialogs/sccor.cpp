@@ -25,12 +25,8 @@ TScCorrelation::TScCorrelation(QWidget *parent) : QDialog(parent)
     // The two samples' boxes are laid out alike.
     auto sample = [this](const QString &caption, int left, TNumEdit *&correl, TSpinEdit *&size,
                          const QString &correlText) {
-        auto *box = new QGroupBox(caption, this);
-        box->setGeometry(left, 8, 171, 80);
-        correl = NumberField(box, correlText, {96, 20, 65, 21});
-        correl->SetRangeCheck(true);
-        correl->SetRangeMinimum(-1);
-        correl->SetRangeMaximum(1);
+        QGroupBox *box = GroupBox(this, caption, {left, 8, 171, 80});
+        correl = CorrelationField(box, correlText, {96, 20, 65, 21});
         size = SpinField(box, 2, 1000000, 10, {96, 50, 65, 21});
         return box;
     };
@@ -43,10 +39,8 @@ TScCorrelation::TScCorrelation(QWidget *parent) : QDialog(parent)
     Label3 = FieldLabel(GroupBox2, QStringLiteral("C&orrelation:"), Correl2, {4, 20, 88, 21});
     Label4 = FieldLabel(GroupBox2, QStringLiteral("S&ample size:"), SampleSize2, {4, 50, 88, 21});
 
-    OKBtn = CreateOkButton(this, &TScCorrelation::OKBtnClick);
-    OKBtn->setGeometry(203, 96, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(284, 96, 75, 25);
+    OKBtn = CreateOkButton(this, &TScCorrelation::OKBtnClick, {203, 96, 75, 25});
+    CancelBtn = CreateCancelButton(this, {284, 96, 75, 25});
 
     SetTabOrder({OKBtn, CancelBtn, Correl1, SampleSize1, Correl2, SampleSize2});
     OKBtn->setFocus();
@@ -70,6 +64,5 @@ void TScCorrelation::OKBtnClick()
                + QStringLiteral(", n = ") + IntToStr(n2) + QStringLiteral(")\r\n"));
 
     const double p = NormalTailProbability(z);
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), p);
-    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * p);
+    AppendTailProbabilities(p, QStringLiteral("\r\n"));
 }

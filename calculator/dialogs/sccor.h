@@ -2,13 +2,7 @@
 // Fisher's z.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScCorrelation : public QDialog {
     Q_OBJECT

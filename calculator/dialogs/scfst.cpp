@@ -8,31 +8,21 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 TScStudentF *ScStudentF = nullptr;
 
 TScStudentF::TScStudentF(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("F distribution"), 411, 111);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 310, 95);
-    FValue = NumberField(this, QStringLiteral("1.2"), {218, 16, 92, 21});
-    FValue->setObjectName(QStringLiteral("FValue"));
+    Bevel1 = BevelFrame(this, {8, 8, 310, 95}, "Bevel1");
+    FValue = NumberField(this, QStringLiteral("1.2"), {218, 16, 92, 21}, "FValue");
     FValue->SetPositiveOnly(true);
     FieldLabel(this, QStringLiteral("&F value:"), FValue, {10, 16, 204, 21});
-    Df1 = SpinField(this, 1, 100000, 1, {218, 44, 92, 21});
-    Df1->setObjectName(QStringLiteral("Df1"));
+    Df1 = SpinField(this, 1, 100000, 1, {218, 44, 92, 21}, "Df1");
     FieldLabel(this, QStringLiteral("Degrees of Freedom of &Numerator:"), Df1, {10, 44, 204, 21});
-    Df2 = SpinField(this, 1, 100000, 1, {218, 72, 92, 21});
-    Df2->setObjectName(QStringLiteral("Df2"));
+    Df2 = SpinField(this, 1, 100000, 1, {218, 72, 92, 21}, "Df2");
     FieldLabel(this, QStringLiteral("Degrees of Freedom of &Denominator:"), Df2, {10, 72, 204, 21});
-    OKBtn = CreateOkButton(this, &TScStudentF::OKBtnClick);
-    OKBtn->setGeometry(328, 8, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(328, 40, 75, 25);
+    OKBtn = CreateOkButton(this, &TScStudentF::OKBtnClick, {328, 8, 75, 25});
+    CancelBtn = CreateCancelButton(this, {328, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Df1, FValue, Df2});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });

@@ -1,12 +1,7 @@
 // The F distribution dialog: the upper-tail probability of an F value.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScStudentF : public QDialog {
     Q_OBJECT

@@ -18,12 +18,8 @@ TScCiCorrelation::TScCiCorrelation(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Confidence Intervals for correlation"), 297, 124);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
-    GroupBox1->setGeometry(8, 8, 200, 108);
-    Correl = NumberField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
-    Correl->SetRangeCheck(true);
-    Correl->SetRangeMinimum(-1);
-    Correl->SetRangeMaximum(1);
+    GroupBox1 = GroupBox(this, QStringLiteral("Sample"), {8, 8, 200, 108});
+    Correl = CorrelationField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
     SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {116, 48, 72, 21});
     ConfidenceWidth = ConfidenceLevelField(GroupBox1, {116, 76, 72, 21});
     Label3 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl, {4, 20, 108, 21});
@@ -32,10 +28,8 @@ TScCiCorrelation::TScCiCorrelation(QWidget *parent) : QDialog(parent)
     Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
                         {4, 76, 108, 21});
 
-    OKBtn = CreateOkButton(this, &TScCiCorrelation::OKBtnClick);
-    OKBtn->setGeometry(212, 8, 77, 27);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(212, 40, 77, 27);
+    OKBtn = CreateOkButton(this, &TScCiCorrelation::OKBtnClick, {212, 8, 77, 27});
+    CancelBtn = CreateCancelButton(this, {212, 40, 77, 27});
 
     SetTabOrder({OKBtn, CancelBtn, SampleSize, ConfidenceWidth, Correl});
     OKBtn->setFocus();
@@ -53,8 +47,6 @@ void TScCiCorrelation::OKBtnClick()
     double Lower = 0, Upper = 0;
     CorrelationConfidenceInterval(n, Lower, Upper, pct, r);
 
-    AppendLine(QStringLiteral("\r\n")
-               + PadLeftText(ConfidenceWidth->text() + QStringLiteral("% C.I. =  ["), 20)
-               + TrimSpaces(FormatText(10, 5, Lower)) + QStringLiteral("  To  ")
-               + TrimSpaces(FormatText(10, 5, Upper)) + QLatin1Char(']'));
+    const QString head = PadLeftText(ConfidenceWidth->text() + QStringLiteral("% C.I. =  ["), 20);
+    AppendLine(IntervalLine(head, 5, Lower, Upper));
 }

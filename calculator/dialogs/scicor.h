@@ -2,13 +2,7 @@
 // of cases.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScCiCorrelation : public QDialog {
     Q_OBJECT

@@ -20,29 +20,17 @@ TKappaTable::TKappaTable(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("KappaTable"));
     SetupDialogForm(this, QStringLiteral("Inter-raters agreement table"), 437, 296);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 40, 425, 225);
+    Bevel1 = BevelFrame(this, {8, 40, 425, 225});
 
     NbCols = SpinField(this, 2, 10, 2, {192, 8, 49, 22});
 
-    Grid = new TStringGrid(this);
-    Grid->setGeometry(16, 48, 410, 210);
-    Grid->SetColCount(10);
-    Grid->SetRowCount(10);
-    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid->setCurrentCell(0, 0);
-    Grid->OnKeyPress = [this](QChar &Key) { GridKeyPress(Key); };
+    Grid = CountGrid(this, QAbstractItemView::SingleSelection,
+                     [this](QChar &Key) { GridKeyPress(Key); });
 
-    OKBtn = CreateOkButton(this, &TKappaTable::OKBtnClick);
-    OKBtn->setGeometry(264, 268, 77, 27);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(348, 268, 77, 27);
+    OKBtn = CreateOkButton(this, &TKappaTable::OKBtnClick, {264, 268, 77, 27});
+    CancelBtn = CreateCancelButton(this, {348, 268, 77, 27});
 
-    Label1 = new QLabel(QStringLiteral("&Number of rows and columns:"), this);
-    Label1->move(16, 12);
-    Label1->adjustSize();
-    Label1->setBuddy(NbCols);
+    Label1 = FittedLabel(this, QStringLiteral("&Number of rows and columns:"), NbCols, {16, 12});
 
     SetTabOrder({NbCols, Grid, OKBtn, CancelBtn});
     OKBtn->setFocus();

@@ -5,13 +5,7 @@
 // r-bar, the ordinal free-marginal coefficient).
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QLabel;
-class QPushButton;
-class TSpinEdit;
-class TStringGrid;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TKappaTable : public QDialog {
     Q_OBJECT

@@ -22,17 +22,16 @@ TScMean1::TScMean1(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Comparison of means - 1 sample"), 418, 187);
 
-    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev);
+    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev,
+                                      &TScMean1::Measure_VarianceClick);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Sample"), this);
-    GroupBox1->setGeometry(8, 56, 197, 84);
+    GroupBox1 = GroupBox(this, QStringLiteral("Sample"), {8, 56, 197, 84});
     Mean1 = NumberField(GroupBox1, QStringLiteral("0.5"), {118, 20, 71, 21});
     SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {118, 52, 71, 21});
     Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, {2, 20, 112, 21});
     Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {2, 52, 112, 21});
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Population"), this);
-    GroupBox2->setGeometry(213, 56, 197, 84);
+    GroupBox2 = GroupBox(this, QStringLiteral("Population"), {213, 56, 197, 84});
     Mean2 = NumberField(GroupBox2, QStringLiteral("0.0"), {118, 20, 71, 21});
     StdDev = NumberField(GroupBox2, QStringLiteral("0.5"), {118, 52, 71, 21});
     StdDev->SetPositiveOnly(true);
@@ -40,19 +39,13 @@ TScMean1::TScMean1(QWidget *parent) : QDialog(parent)
     Label4 = FieldLabel(GroupBox2, QStringLiteral("St&andard deviation:"), StdDev,
                         {2, 52, 112, 21});
 
-    OKBtn = CreateOkButton(this, &TScMean1::OKBtnClick);
-    OKBtn->setGeometry(254, 152, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(335, 152, 75, 25);
+    OKBtn = CreateOkButton(this, &TScMean1::OKBtnClick, {254, 152, 75, 25});
+    CancelBtn = CreateCancelButton(this, {335, 152, 75, 25});
 
     SetTabOrder({OKBtn, CancelBtn, Mean1, SampleSize, Mean2, StdDev, Measure_variance,
                  Measure_StdDev});
     OKBtn->setFocus();
 
-    ConnectGuarded(Measure_variance, &QRadioButton::clicked, this,
-                   &TScMean1::Measure_VarianceClick);
-    ConnectGuarded(Measure_StdDev, &QRadioButton::clicked, this,
-                   &TScMean1::Measure_VarianceClick);
     BindFormActivate(this, [this] { FormActivate(); });
 }
 
@@ -85,6 +78,5 @@ void TScMean1::OKBtnClick()
     AppendLine(PadLeftText(QStringLiteral("t = "), 15) + FormatText(6, 3, t));
 
     const double p = StudentTProbability(t, n - 1);
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), p);
-    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * p);
+    AppendTailProbabilities(p, QStringLiteral("\r\n"));
 }

@@ -2,14 +2,7 @@
 // sample size and the population's standard deviation or variance.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScMean1 : public QDialog {
     Q_OBJECT

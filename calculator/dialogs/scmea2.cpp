@@ -23,13 +23,13 @@ TScMean::TScMean(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Comparison between 2 means"), 418, 210);
 
-    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev);
+    GroupBox4 = VariabilityMeasureBox(this, Measure_variance, Measure_StdDev,
+                                      &TScMean::Measure_VarianceClick);
 
     // The two samples' boxes are laid out alike.
     auto sample = [this](const QString &caption, int left, TNumEdit *&mean, TNumEdit *&stdDev,
                          TSpinEdit *&size, const QString &meanText, int sizeValue) {
-        auto *box = new QGroupBox(caption, this);
-        box->setGeometry(left, 56, 197, 110);
+        QGroupBox *box = GroupBox(this, caption, {left, 56, 197, 110});
         mean = NumberField(box, meanText, {118, 20, 71, 21});
         stdDev = NumberField(box, meanText, {118, 50, 71, 21});
         stdDev->SetPositiveOnly(true);
@@ -51,19 +51,13 @@ TScMean::TScMean(QWidget *parent) : QDialog(parent)
     Label6 = FieldLabel(GroupBox2, QStringLiteral("Sample si&ze:"), SampleSize2,
                         {2, 80, 112, 21});
 
-    OKBtn = CreateOkButton(this, &TScMean::OKBtnClick);
-    OKBtn->setGeometry(254, 176, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(335, 176, 75, 25);
+    OKBtn = CreateOkButton(this, &TScMean::OKBtnClick, {254, 176, 75, 25});
+    CancelBtn = CreateCancelButton(this, {335, 176, 75, 25});
 
     SetTabOrder({OKBtn, CancelBtn, Mean1, StdDev1, SampleSize1, Mean2, StdDev2, SampleSize2,
                  Measure_variance, Measure_StdDev});
     OKBtn->setFocus();
 
-    ConnectGuarded(Measure_variance, &QRadioButton::clicked, this,
-                   &TScMean::Measure_VarianceClick);
-    ConnectGuarded(Measure_StdDev, &QRadioButton::clicked, this,
-                   &TScMean::Measure_VarianceClick);
     BindFormActivate(this, [this] { FormActivate(); });
 }
 
@@ -137,8 +131,7 @@ void TScMean::OKBtnClick()
     AppendLine(QStringLiteral("   Equal variances (t = ") + TrimSpaces(FormatText(10, 3, t))
                + QLatin1Char(')'));
     const double p = StudentTProbability(t, df);
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), p);
-    AppendProbabilityLine(QStringLiteral("(2-tailed)"), 2 * p);
+    AppendTailProbabilities(p);
 
     // Unequal variances, with Welch and Satterthwaite's degrees of freedom.
     const long double share1 = Divide(v1, n1);
@@ -150,8 +143,7 @@ void TScMean::OKBtnClick()
     AppendLine(QStringLiteral("\r\n   Unequal variances (t = ") + TrimSpaces(FormatText(10, 3, tw))
                + QLatin1Char(')'));
     const double pw = StudentTProbability(tw, dfw);
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), pw);
-    AppendProbabilityLine(QStringLiteral("(2-tailed)"), 2 * pw);
+    AppendTailProbabilities(pw);
 
     AppendLine(QString());
 }

@@ -3,14 +3,7 @@
 // sample's mean, standard deviation (or variance) and size.
 #pragma once
 
-#include <QDialog>
-
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QRadioButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScMean : public QDialog {
     Q_OBJECT

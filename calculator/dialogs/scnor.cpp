@@ -8,8 +8,6 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 #include <cmath>
 
 TScNormal *ScNormal = nullptr;
@@ -17,17 +15,11 @@ TScNormal *ScNormal = nullptr;
 TScNormal::TScNormal(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Normal distribution"), 186, 91);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 170, 46);
-    Edit1 = NumberField(this, QStringLiteral("0.5"), {90, 20, 80, 21});
-    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Bevel1 = BevelFrame(this, {8, 8, 170, 46}, "Bevel1");
+    Edit1 = NumberField(this, QStringLiteral("0.5"), {90, 20, 80, 21}, "Edit1");
     FieldLabel(this, QStringLiteral("Value of &Z:"), Edit1, {12, 20, 74, 21});
-    OKBtn = CreateOkButton(this, &TScNormal::OKBtnClick);
-    OKBtn->setGeometry(12, 60, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(99, 60, 75, 25);
+    OKBtn = CreateOkButton(this, &TScNormal::OKBtnClick, {12, 60, 75, 25});
+    CancelBtn = CreateCancelButton(this, {99, 60, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Edit1});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });
@@ -37,8 +29,7 @@ void TScNormal::OKBtnClick()
 {
     const double z = StrToFloat(Edit1->text());
     AppendLine(QStringLiteral("NORMAL PROBABILITY  (z = %1)\r\n").arg(Edit1->text()));
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), NormalTailProbability(std::fabs(z)));
-    AppendProbabilityLine(QStringLiteral("(2-tailed)"), 2 * NormalTailProbability(std::fabs(z)));
+    AppendTailProbabilities(NormalTailProbability(std::fabs(z)));
     AppendLine(QString());
 }
 

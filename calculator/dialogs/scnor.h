@@ -2,11 +2,7 @@
 // a z value.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScNormal : public QDialog {
     Q_OBJECT

@@ -8,30 +8,18 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 TScPearsonR *ScPearsonR = nullptr;
 
 TScPearsonR::TScPearsonR(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Pearson's r distribution"), 314, 88);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 213, 72);
-    Value = NumberField(this, QStringLiteral("0.5"), {132, 18, 80, 21});
-    Value->setObjectName(QStringLiteral("Value"));
-    Value->SetRangeCheck(true);
-    Value->SetRangeMinimum(-1);
-    Value->SetRangeMaximum(1);
+    Bevel1 = BevelFrame(this, {8, 8, 213, 72}, "Bevel1");
+    Value = CorrelationField(this, QStringLiteral("0.5"), {132, 18, 80, 21}, "Value");
     FieldLabel(this, QStringLiteral("&Pearson's r value:"), Value, {12, 18, 116, 21});
-    SampleSize = SpinField(this, 3, 100000, 10, {132, 50, 80, 21});
-    SampleSize->setObjectName(QStringLiteral("SampleSize"));
+    SampleSize = SpinField(this, 3, 100000, 10, {132, 50, 80, 21}, "SampleSize");
     FieldLabel(this, QStringLiteral("&Sample size:"), SampleSize, {12, 50, 116, 21});
-    OKBtn = CreateOkButton(this, &TScPearsonR::OKBtnClick);
-    OKBtn->setGeometry(231, 8, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(231, 40, 75, 25);
+    OKBtn = CreateOkButton(this, &TScPearsonR::OKBtnClick, {231, 8, 75, 25});
+    CancelBtn = CreateCancelButton(this, {231, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, SampleSize, Value});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });
@@ -43,8 +31,7 @@ void TScPearsonR::OKBtnClick()
     const int n = SampleSize->Value();
     AppendLine(
         QStringLiteral("R PROBABILITY (r = %1, n = %2)\r\n").arg(Value->text(), IntToStr(n)));
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), CorrelationProbability(n, r));
-    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * CorrelationProbability(n, r));
+    AppendTailProbabilities(CorrelationProbability(n, r), QStringLiteral("\r\n"));
 }
 
 void TScPearsonR::FormActivate() {}

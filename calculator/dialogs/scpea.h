@@ -2,12 +2,7 @@
 // correlation in a sample of n cases.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScPearsonR : public QDialog {
     Q_OBJECT

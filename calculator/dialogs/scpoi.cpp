@@ -8,8 +8,6 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 #include <algorithm>
 #include <climits>
 
@@ -29,20 +27,13 @@ long double Below(long long K, double Mu)
 TScPoisson::TScPoisson(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("Poisson distribution"), 290, 99);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 274, 50);
-    Mean = NumberField(this, QStringLiteral("0.5"), {60, 22, 76, 21});
-    Mean->setObjectName(QStringLiteral("Mean"));
+    Bevel1 = BevelFrame(this, {8, 8, 274, 50}, "Bevel1");
+    Mean = NumberField(this, QStringLiteral("0.5"), {60, 22, 76, 21}, "Mean");
     FieldLabel(this, QStringLiteral("&Mean:"), Mean, {12, 22, 44, 21});
-    Value = SpinField(this, 0, 32000, 0, {194, 22, 78, 21});
-    Value->setObjectName(QStringLiteral("Value"));
+    Value = SpinField(this, 0, 32000, 0, {194, 22, 78, 21}, "Value");
     FieldLabel(this, QStringLiteral("&Value:"), Value, {140, 22, 50, 21});
-    OKBtn = CreateOkButton(this, &TScPoisson::OKBtnClick);
-    OKBtn->setGeometry(62, 66, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(153, 66, 75, 25);
+    OKBtn = CreateOkButton(this, &TScPoisson::OKBtnClick, {62, 66, 75, 25});
+    CancelBtn = CreateCancelButton(this, {153, 66, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Mean, Value});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });

@@ -2,12 +2,7 @@
 // x events for a given mean.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScPoisson : public QDialog {
     Q_OBJECT

@@ -8,27 +8,18 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <QFrame>
-
 TScStudentT *ScStudentT = nullptr;
 
 TScStudentT::TScStudentT(QWidget *parent) : QDialog(parent)
 {
     SetupDialogForm(this, QStringLiteral("t distribution"), 314, 87);
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 213, 71);
-    TValue = NumberField(this, QStringLiteral("1.2"), {132, 18, 80, 21});
-    TValue->setObjectName(QStringLiteral("TValue"));
+    Bevel1 = BevelFrame(this, {8, 8, 213, 71}, "Bevel1");
+    TValue = NumberField(this, QStringLiteral("1.2"), {132, 18, 80, 21}, "TValue");
     FieldLabel(this, QStringLiteral("&Student's t value:"), TValue, {12, 18, 116, 21});
-    DegreeOfFreedom = SpinField(this, 1, 100000, 10, {132, 50, 80, 21});
-    DegreeOfFreedom->setObjectName(QStringLiteral("DegreeOfFreedom"));
+    DegreeOfFreedom = SpinField(this, 1, 100000, 10, {132, 50, 80, 21}, "DegreeOfFreedom");
     FieldLabel(this, QStringLiteral("&Degrees of freedom:"), DegreeOfFreedom, {12, 50, 116, 21});
-    OKBtn = CreateOkButton(this, &TScStudentT::OKBtnClick);
-    OKBtn->setGeometry(231, 8, 75, 25);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(231, 40, 75, 25);
+    OKBtn = CreateOkButton(this, &TScStudentT::OKBtnClick, {231, 8, 75, 25});
+    CancelBtn = CreateCancelButton(this, {231, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, DegreeOfFreedom, TValue});
     OKBtn->setFocus();
     BindFormActivate(this, [this] { FormActivate(); });
@@ -40,8 +31,7 @@ void TScStudentT::OKBtnClick()
     const int df = DegreeOfFreedom->Value();
     AppendLine(QStringLiteral("T PROBABILITY (t = %1, d.f. = %2)\r\n")
                    .arg(TValue->text(), IntToStr(df)));
-    AppendProbabilityLine(QStringLiteral("(1-tailed)"), StudentTProbability(t, df));
-    AppendProbabilityLine(QStringLiteral("(2-tailed)\r\n"), 2 * StudentTProbability(t, df));
+    AppendTailProbabilities(StudentTProbability(t, df), QStringLiteral("\r\n"));
 }
 
 void TScStudentT::FormActivate() {}

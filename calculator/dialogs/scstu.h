@@ -2,12 +2,7 @@
 // Student's t value.
 #pragma once
 
-#include <QDialog>
-
-class QFrame;
-class QPushButton;
-class TNumEdit;
-class TSpinEdit;
+#include "calculator/dialogs/dialogfwd.h"
 
 class TScStudentT : public QDialog {
     Q_OBJECT

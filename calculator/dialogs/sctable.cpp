@@ -23,34 +23,19 @@ TContingencyTable::TContingencyTable(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("ContingencyTable"));
     SetupDialogForm(this, QStringLiteral("Contingency table"), 437, 300);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 40, 425, 225);
+    Bevel1 = BevelFrame(this, {8, 40, 425, 225});
 
     NbCols = SpinField(this, 2, 10, 2, {136, 8, 49, 22});
     NbRows = SpinField(this, 2, 10, 2, {308, 8, 49, 22});
 
-    Grid = new TStringGrid(this);
-    Grid->setGeometry(16, 48, 410, 210);
-    Grid->SetColCount(10);
-    Grid->SetRowCount(10);
-    Grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    Grid->setCurrentCell(0, 0);
-    Grid->OnKeyPress = [this](QChar &Key) { GridKeyPress(Key); };
+    Grid = CountGrid(this, QAbstractItemView::ContiguousSelection,
+                     [this](QChar &Key) { GridKeyPress(Key); });
 
-    OKBtn = CreateOkButton(this, &TContingencyTable::OKBtnClick);
-    OKBtn->setGeometry(264, 270, 77, 27);
-    CancelBtn = CreateCancelButton(this);
-    CancelBtn->setGeometry(348, 270, 77, 27);
+    OKBtn = CreateOkButton(this, &TContingencyTable::OKBtnClick, {264, 270, 77, 27});
+    CancelBtn = CreateCancelButton(this, {348, 270, 77, 27});
 
-    Label1 = new QLabel(QStringLiteral("Number of &columns:"), this);
-    Label1->move(16, 12);
-    Label1->adjustSize();
-    Label1->setBuddy(NbCols);
-    Label2 = new QLabel(QStringLiteral("Number of &rows:"), this);
-    Label2->move(208, 12);
-    Label2->adjustSize();
-    Label2->setBuddy(NbRows);
+    Label1 = FittedLabel(this, QStringLiteral("Number of &columns:"), NbCols, {16, 12});
+    Label2 = FittedLabel(this, QStringLiteral("Number of &rows:"), NbRows, {208, 12});
 
     SetTabOrder({NbCols, NbRows, Grid, OKBtn, CancelBtn});
     Grid->setFocus();

@@ -3,14 +3,9 @@
 // columns and rows.
 #pragma once
 
-#include <QDialog>
+#include "calculator/dialogs/dialogfwd.h"
 
-class QFrame;
 class QKeyEvent;
-class QLabel;
-class QPushButton;
-class TSpinEdit;
-class TStringGrid;
 
 class TContingencyTable : public QDialog {
     Q_OBJECT
