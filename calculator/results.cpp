@@ -2,6 +2,7 @@
 
 #include "calculator/vardelo2.h"
 #include "stats/format.h"
+#include "stats/probabilities.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -40,6 +41,17 @@ void AppendTailProbabilities(double P, const QString &ending)
 {
     AppendProbabilityLine(QStringLiteral("(1-tailed)"), P);
     AppendProbabilityLine(QStringLiteral("(2-tailed)") + ending, 2 * P);
+}
+
+void AppendCountProbabilities(const QString &x, const CountProbabilities &P)
+{
+    const auto label = [&x](const char *relation) {
+        return QStringLiteral("( %1 %2 )").arg(QLatin1String(relation), x);
+    };
+    AppendProbabilityLine(label("<="), P.atMost);
+    AppendProbabilityLine(label(" ="), P.exactly);
+    AppendProbabilityLine(label(">="), P.atLeast);
+    AppendLine(QString());
 }
 
 QString IntervalLine(const QString &head, int Decimals, double Lower, double Upper)

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+struct CountProbabilities;
+
 // Adds S at the end of the results document; every CR LF in S starts a
 // further line, so S = "TITLE\r\n" adds the title and an empty line, and an
 // empty S adds an empty line.  Sets the document's modified flag.
@@ -21,6 +23,10 @@ void AppendProbabilityLine(const QString &Label, double P);
 // probability is P: AppendProbabilityLine with "(1-tailed)" and P, then
 // with "(2-tailed)" and `ending` and 2 P ("\r\n" adds an empty line).
 void AppendTailProbabilities(double P, const QString &ending = QString());
+
+// The probability lines of a count x, at most, exactly and at least x
+// ("( <= 2 )", "(  = 2 )", "( >= 2 )"), then an empty line.
+void AppendCountProbabilities(const QString &x, const CountProbabilities &P);
 
 // The line of a confidence interval, after an empty line: `head`, then the
 // two bounds with `Decimals` decimals and no blanks around them, "  To  "

@@ -46,17 +46,9 @@ void TScBinomial::OKBtnClick()
     const int n = NbTrials->Value();
     const int x = NbSuccess->Value();
     const QString xText = IntToStr(x);
-    const auto label = [&xText](const char *relation) {
-        return QStringLiteral("( %1 %2 )").arg(QLatin1String(relation), xText);
-    };
     AppendLine(QStringLiteral("BINOMIAL PROBABILITY  (n = %1, x = %2, p = %3)\r\n")
                    .arg(IntToStr(n), xText, Probability->text()));
-    const long double below = 1 - static_cast<long double>(BinomialUpperTail(x, n, p));
-    AppendProbabilityLine(label("<="),
-                          static_cast<double>(below + BinomialPointProbability(x, n, p)));
-    AppendProbabilityLine(label(" ="), BinomialPointProbability(x, n, p));
-    AppendProbabilityLine(label(">="), BinomialUpperTail(x, n, p));
-    AppendLine(QString());
+    AppendCountProbabilities(xText, BinomialProbabilities(x, n, p));
 }
 
 void TScBinomial::FormActivate() {}

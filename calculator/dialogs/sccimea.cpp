@@ -6,8 +6,7 @@
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
 #include "calculator/results.h"
-#include "stats/fperror.h"
-#include "stats/inverse_t.h"
+#include "stats/inference.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -51,12 +50,7 @@ void TScCIMean::OKBtnClick()
                + TrimSpaces(FormatText(10, 3, s)) + QStringLiteral(", n = ") + IntToStr(n)
                + QLatin1Char(')'));
 
-    const long double e = Divide(s, Sqrt(n));
-    const double t = InverseStudentT(n - 1, Stored(1 - (1 - pct / 100.0L) / 2));
-    const double h = Stored(t * e);
-    const double lower = Stored(m - static_cast<long double>(h));
-    const double upper = Stored(m + static_cast<long double>(h));
-
+    const Interval interval = MeanConfidenceInterval(m, s, n, pct);
     const QString head = PadLeftText(ConfidenceWidth->text(), 15) + QStringLiteral("% C.I. =  [");
-    AppendLine(IntervalLine(head, 3, lower, upper));
+    AppendLine(IntervalLine(head, 3, interval.lower, interval.upper));
 }

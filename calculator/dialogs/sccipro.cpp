@@ -6,8 +6,7 @@
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
 #include "calculator/results.h"
-#include "stats/fperror.h"
-#include "stats/gamma_beta.h"
+#include "stats/inference.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -82,23 +81,7 @@ void TScCIProportion::OKBtnClick()
     AppendLine(QStringLiteral("CONFIDENCE INTERVAL - PROPORTION  (x = ") + IntToStr(x)
                + QStringLiteral(", n = ") + IntToStr(n) + QLatin1Char(')'));
 
-    // A level beyond 0..100 percent leaves no tail area to speak of.
-    if (!(pct >= 0 && pct <= 100))
-        throw InvalidOperationError();
-    const double a = Stored((1 - pct / 100.0L) / 2);
-
-    // Upper limit through the F quantile of the upper tail.
-    const double u1 = InverseIncompleteBeta(n - x, x + 1, a);
-    const double FU = Stored((Divide(1, u1) - 1) * Divide(n - x, x + 1.0L));
-    const double upper = Stored(Divide((x + 1.0L) * FU, (x + 1.0L) * FU + (n - x)));
-
-    // Lower limit; its tail area is formed from 1 - a as stored.
-    const double complement = Stored(1 - static_cast<long double>(a));
-    const double a2 = Stored(1 - static_cast<long double>(complement));
-    const double u2 = InverseIncompleteBeta(x, n - x + 1, a2);
-    const double FL = Stored((Divide(1, u2) - 1) * Divide(x, n - x + 1.0L));
-    const double lower = Stored(Divide(x, (n - x + 1.0L) * FL + x));
-
+    const Interval interval = ProportionConfidenceInterval(x, n, pct);
     const QString head = PadLeftText(ConfidenceWidth->text(), 15) + QStringLiteral("% C.I. =  [");
-    AppendLine(IntervalLine(head, 3, lower, upper) + QStringLiteral("\r\n"));
+    AppendLine(IntervalLine(head, 3, interval.lower, interval.upper) + QStringLiteral("\r\n"));
 }

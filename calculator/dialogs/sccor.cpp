@@ -6,15 +6,11 @@
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
 #include "calculator/results.h"
-#include "stats/fperror.h"
-#include "stats/inverse_t.h"
-#include "stats/probabilities.h"
+#include "stats/inference.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-
-#include <cmath>
 
 TScCorrelation *ScCorrelation = nullptr;
 
@@ -56,13 +52,10 @@ void TScCorrelation::OKBtnClick()
     AppendLine(QStringLiteral("\r\nDIFF. BETWEEN CORRELATION  (r1 = ") + Correl1->text()
                + QStringLiteral(", n = ") + IntToStr(n1) + QLatin1Char(')'));
 
-    const long double spread = Sqrt(Divide(1, n1 - 3.0L) + Divide(1, n2 - 3.0L));
-    const double z = Stored(Divide(std::fabs(static_cast<long double>(FisherZ(r1)) - FisherZ(r2)),
-                                   spread));
+    const ZTest test = CorrelationDifferenceTest(r1, n1, r2, n2);
 
     AppendLine(PadLeftText(QStringLiteral("(r2 = "), 33) + TrimSpaces(Correl2->text())
                + QStringLiteral(", n = ") + IntToStr(n2) + QStringLiteral(")\r\n"));
 
-    const double p = NormalTailProbability(z);
-    AppendTailProbabilities(p, QStringLiteral("\r\n"));
+    AppendTailProbabilities(test.p, QStringLiteral("\r\n"));
 }

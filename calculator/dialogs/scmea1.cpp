@@ -7,14 +7,12 @@
 #include "calculator/numedit.h"
 #include "calculator/results.h"
 #include "stats/fperror.h"
-#include "stats/probabilities.h"
+#include "stats/inference.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <cmath>
 
 TScMean1 *ScMean1 = nullptr;
 
@@ -73,10 +71,7 @@ void TScMean1::OKBtnClick()
                + Mean2->text() + QStringLiteral(", S.D. = ") + StdDev->text()
                + QStringLiteral(")\r\n"));
 
-    const double t = Stored(Divide(std::fabs(static_cast<long double>(Mu) - m),
-                                   Divide(s, Sqrt(n))));
-    AppendLine(PadLeftText(QStringLiteral("t = "), 15) + FormatText(6, 3, t));
-
-    const double p = StudentTProbability(t, n - 1);
-    AppendTailProbabilities(p, QStringLiteral("\r\n"));
+    const TTest test = OneSampleTTest(m, Mu, s, n);
+    AppendLine(PadLeftText(QStringLiteral("t = "), 15) + FormatText(6, 3, test.t));
+    AppendTailProbabilities(test.p, QStringLiteral("\r\n"));
 }

@@ -7,15 +7,12 @@
 #include "calculator/numedit.h"
 #include "calculator/results.h"
 #include "stats/fperror.h"
-#include "stats/probabilities.h"
+#include "stats/inference.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-
-#include <algorithm>
-#include <cmath>
 
 TScMean *ScMean = nullptr;
 
@@ -105,45 +102,22 @@ void TScMean::OKBtnClick()
     AppendLine(SampleLine("(1st sample: m  = ", m1, s1, n1));
     AppendLine(SampleLine("(2nd sample: m  = ", m2, s2, n2) + QStringLiteral("\r\n"));
 
-    // Equality of variances: the larger variance over the smaller, its
-    // numerator degrees of freedom those of the sample with the larger
-    // spread (sample 2 on a tie), tested on both sides.
-    const long double square1 = static_cast<long double>(s1) * s1;
-    const long double square2 = static_cast<long double>(s2) * s2;
-    const bool first = s1 > s2;
-    const double F = Stored(first ? Divide(square1, square2) : Divide(square2, square1));
-    const double upper = first ? FProbability(F, n1 - 1.0, n2 - 1.0)
-                               : FProbability(F, n2 - 1.0, n1 - 1.0);
-    const double PF = 2 * std::min(upper, 1 - upper);
-    AppendLine(PadLeftText(QStringLiteral("Test for equality of variances (F = ")
-                               + TrimSpaces(FormatText(10, 3, F)) + QStringLiteral(", P = "),
-                           50)
-               + FormatText(5, 4, PF) + QStringLiteral(")\r\n"));
+    const VarianceRatioTest equality = EqualVariancesTest(s1, n1, s2, n2);
+    const QString head = PadLeftText(QStringLiteral("Test for equality of variances (F = ")
+                                         + TrimSpaces(FormatText(10, 3, equality.F))
+                                         + QStringLiteral(", P = "),
+                                     50);
+    AppendLine(head + FormatText(5, 4, equality.p) + QStringLiteral(")\r\n"));
 
-    const double v1 = Stored(square1);
-    const double v2 = Stored(square2);
-    const long double difference = std::fabs(static_cast<long double>(m1) - m2);
-
-    // Pooled variance.
-    const double df = n1 + n2 - 2.0;
-    const double vp = Stored(Divide((n1 - 1.0L) * v1 + (n2 - 1.0L) * v2, df));
-    const double t = Stored(Divide(difference, Sqrt(Divide(vp, n1) + Divide(vp, n2))));
-    AppendLine(QStringLiteral("   Equal variances (t = ") + TrimSpaces(FormatText(10, 3, t))
+    const TTest pooled = PooledTTest(m1, s1, n1, m2, s2, n2);
+    AppendLine(QStringLiteral("   Equal variances (t = ") + TrimSpaces(FormatText(10, 3, pooled.t))
                + QLatin1Char(')'));
-    const double p = StudentTProbability(t, df);
-    AppendTailProbabilities(p);
+    AppendTailProbabilities(pooled.p);
 
-    // Unequal variances, with Welch and Satterthwaite's degrees of freedom.
-    const long double share1 = Divide(v1, n1);
-    const long double share2 = Divide(v2, n2);
-    const double tw = Stored(Divide(difference, Sqrt(share1 + share2)));
-    const double dfw = Stored(Divide((share1 + share2) * (share1 + share2),
-                                     Divide(share1 * share1, n1 - 1.0L)
-                                         + Divide(share2 * share2, n2 - 1.0L)));
-    AppendLine(QStringLiteral("\r\n   Unequal variances (t = ") + TrimSpaces(FormatText(10, 3, tw))
-               + QLatin1Char(')'));
-    const double pw = StudentTProbability(tw, dfw);
-    AppendTailProbabilities(pw);
+    const TTest welch = UnequalVariancesTTest(m1, s1, n1, m2, s2, n2);
+    AppendLine(QStringLiteral("\r\n   Unequal variances (t = ")
+               + TrimSpaces(FormatText(10, 3, welch.t)) + QLatin1Char(')'));
+    AppendTailProbabilities(welch.p);
 
     AppendLine(QString());
 }

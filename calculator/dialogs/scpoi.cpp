@@ -8,21 +8,7 @@
 #include "calculator/results.h"
 #include "stats/probabilities.h"
 
-#include <algorithm>
-#include <climits>
-
 TScPoisson *ScPoisson = nullptr;
-
-namespace {
-
-// P(X < K) for a count typed as x, so K = x + 1 may lie one beyond the
-// range of an int; P(X < INT_MAX) stands for it there.
-long double Below(long long K, double Mu)
-{
-    return PoissonProbabilityBelow(static_cast<int>(std::min<long long>(K, INT_MAX)), Mu);
-}
-
-}  // namespace
 
 TScPoisson::TScPoisson(QWidget *parent) : QDialog(parent)
 {
@@ -46,16 +32,9 @@ void TScPoisson::OKBtnClick()
     // field is left and clamped into 0..32000.
     const long long x = Value->Value();
     const QString xText = Value->Text();
-    const auto label = [&xText](const char *relation) {
-        return QStringLiteral("( %1 %2 )").arg(QLatin1String(relation), xText);
-    };
     AppendLine(
         QStringLiteral("POISSON PROBABILITY (Mu = %1, x = %2)\r\n").arg(Mean->text(), xText));
-    AppendProbabilityLine(label("<="), static_cast<double>(Below(x + 1, Mu)));
-    AppendProbabilityLine(label(" ="),
-                          static_cast<double>((1 - Below(x, Mu)) - (1 - Below(x + 1, Mu))));
-    AppendProbabilityLine(label(">="), static_cast<double>(1 - Below(x, Mu)));
-    AppendLine(QString());
+    AppendCountProbabilities(xText, PoissonProbabilities(x, Mu));
 }
 
 void TScPoisson::FormActivate() {}

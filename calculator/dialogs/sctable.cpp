@@ -8,13 +8,12 @@
 #include "calculator/results.h"
 #include "stats/format.h"
 #include "stats/probabilities.h"
+#include "stats/tables.h"
 
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-
-#include <cmath>
 
 TContingencyTable *ContingencyTable = nullptr;
 
@@ -106,44 +105,20 @@ void TContingencyTable::OKBtnClick()
     const int r = NbRows->Value();
 
     AppendLine(QStringLiteral("  CONTINGENCY TABLE - TEST OF INDEPENDENCE\r\n"));
-    const CountTable t = ReadCounts(*Grid, c, r);
-    const long long N = t[0][0];
-
-    // Pearson's chi-square, the Yates-corrected chi-square (|o - e| less one
-    // half in every cell, without a floor at 0) and the likelihood ratio G.
-    double chi = 0, yates = 0, G = 0;
-    if (N == 0)
-        chi = MissingValue;
-    for (int i = 1; i <= r; ++i)
-        for (int j = 1; j <= c; ++j) {
-            if (!DoubleNotEqual(chi, MissingValue))
-                continue;
-            const long double o = t[j][i];
-            const double e = static_cast<double>(static_cast<long double>(t[j][0]) / N * t[0][i]);
-            if (e == 0) {
-                chi = MissingValue;
-                continue;
-            }
-            if (o > 0)
-                G = static_cast<double>(G + o * std::log(o / e));
-            chi = static_cast<double>(chi + (o - e) * (o - e) / e);
-            const long double h = o > e ? -0.5L : o < e ? 0.5L : 0.0L;
-            yates = static_cast<double>(yates + (o - e + h) * (o - e + h) / e);
-        }
-    G = 2 * G;
-
-    if (!DoubleNotEqual(chi, MissingValue)) {
+    const IndependenceTests tests = TestsOfIndependence(ReadCounts(*Grid, c, r), c, r);
+    if (!DoubleNotEqual(tests.chiSquare, MissingValue)) {
         AppendLine(QStringLiteral("\r\n  *** Unable to compute Chi-square statistics ***"));
         return;
     }
-    const double df = (c - 1) * (r - 1);
+    const double df = tests.degreesOfFreedom;
     const QString pLabel = PadLeftText(QStringLiteral("P = "), 20);
-    AppendLine(QStringLiteral("\r\n           Chi-square = ") + FormatText(6, 3, chi)
+    AppendLine(QStringLiteral("\r\n           Chi-square = ") + FormatText(6, 3, tests.chiSquare)
                + QStringLiteral("   d.f. =") + FormatText(3, 0, df)
                + PadLeftText(QStringLiteral("P = "), 8)
-               + FormatText(5, 4, ChiSquareProbability(df, chi)));
-    AppendLine(QStringLiteral("     Yates correction = ") + FormatText(6, 3, yates) + pLabel
-               + FormatText(5, 4, ChiSquareProbability(df, yates)));
-    AppendLine(QStringLiteral("     Likelihood ratio = ") + FormatText(6, 3, G) + pLabel
-               + FormatText(5, 4, ChiSquareProbability(df, G)) + QStringLiteral("\r\n"));
+               + FormatText(5, 4, ChiSquareProbability(df, tests.chiSquare)));
+    AppendLine(QStringLiteral("     Yates correction = ") + FormatText(6, 3, tests.yates) + pLabel
+               + FormatText(5, 4, ChiSquareProbability(df, tests.yates)));
+    AppendLine(QStringLiteral("     Likelihood ratio = ") + FormatText(6, 3, tests.likelihoodRatio)
+               + pLabel + FormatText(5, 4, ChiSquareProbability(df, tests.likelihoodRatio))
+               + QStringLiteral("\r\n"));
 }
