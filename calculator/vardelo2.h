@@ -119,8 +119,24 @@ private:
     // Shows "Text Demo - " and the file's name without its folder.
     void ShowFileNameInCaption(const QString &FileName);
 
+    // The parts of the window, in the order the constructor builds them.
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateProbabilityMenu();
+    void CreateConfidenceIntervalMenu();
+    void CreateTableMenu();
+    void CreateHelpMenu();
+    void CreateDocument();
+    void SetUpFileDialogs();
+    void PlaceOnScreen();
+
+    // A menu of the menu bar with its component name, and its items, each
+    // connected through the guard; a command has no shortcut.
+    QMenu *AddMenu(const char *name, const QString &title);
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
                      const QKeySequence &shortcut, void (TVardeloForm::*handler)());
+    QAction *AddCommand(QMenu *menu, const char *name, const char *caption,
+                        void (TVardeloForm::*handler)());
 };
 
 // The main window; set while it exists.
