@@ -13,7 +13,6 @@
 #include "calculator/numedit.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
@@ -253,14 +252,12 @@ void TestConfidence::levelClampedTo99999()
 
 void TestConfidence::commaLocale()
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
-    const bool opened = session.Choose<TScCIMean>("Man1", [](TScCIMean *dialog) {
+    QVERIFY(session.Choose<TScCIMean>("Man1", [](TScCIMean *dialog) {
         TypeInto(dialog->ConfidenceWidth, "95.0");
         PressKey(Qt::Key_Return);
-    });
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(opened);
+    }));
     QCOMPARE(CalculatorSession::MemoLines(),
              (QStringList{"", "  CONFIDENCE INTERVAL - MEAN  (m = ,500, s.d. = ,500, n = 10)", "",
                           "           95,0% C.I. =  [,142  To  ,858]"}));

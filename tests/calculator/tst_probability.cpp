@@ -20,18 +20,11 @@
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
-
-class CommaLocale {
-public:
-    CommaLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~CommaLocale() { QLocale::setDefault(QLocale::c()); }
-};
 
 // A probability line: "P = " right-justified in 15, the number in a field
 // of 6 that begins with a blank, two blanks, the label.
@@ -324,7 +317,7 @@ void TestProbability::realInputShownAsTyped()
 
 void TestProbability::commaLocale()
 {
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
     QStringList shown;
     QVERIFY(session.Choose<TScNormal>("Normal1", [&](TScNormal *dialog) {

@@ -139,6 +139,21 @@ void CalculatorSession::SetDocument(const QString &text, bool modified)
     VardeloForm->Memo1->document()->setModified(modified);
 }
 
+LocaleGuard::LocaleGuard(const QLocale &locale)
+{
+    QLocale::setDefault(locale);
+}
+
+LocaleGuard::~LocaleGuard()
+{
+    QLocale::setDefault(previous_);
+}
+
+QLocale CommaLocale()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
 void TypeInto(QWidget *field, const QString &text, bool replace)
 {
     field->setFocus(Qt::TabFocusReason);

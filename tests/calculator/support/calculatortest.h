@@ -28,6 +28,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QLocale>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -111,6 +112,23 @@ private:
     QList<QMessageBox::StandardButton> answers_;
     int beeps_ = 0;
 };
+
+// Makes a locale the default, the one whose decimal separator the
+// calculator reads, while the guard exists; then the default is again the
+// locale it was before.
+class LocaleGuard {
+public:
+    explicit LocaleGuard(const QLocale &locale);
+    ~LocaleGuard();
+    LocaleGuard(const LocaleGuard &) = delete;
+    LocaleGuard &operator=(const LocaleGuard &) = delete;
+
+private:
+    QLocale previous_;
+};
+
+// A locale whose decimal separator is a comma (German).
+QLocale CommaLocale();
 
 // Gives the field the focus as tabbing into it does, selects its whole
 // text when `replace` is set, and types `text` with key clicks.
