@@ -74,6 +74,12 @@ QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, cons
     return label;
 }
 
+QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, int left)
+{
+    const QRect row = field->geometry();
+    return FieldLabel(parent, caption, field, {left, row.y(), row.x() - 4 - left, row.height()});
+}
+
 QLabel *FittedLabel(QWidget *parent, const QString &caption, QWidget *field, QPoint at)
 {
     auto *label = new QLabel(caption, parent);

@@ -41,6 +41,10 @@ QGroupBox *GroupBox(QWidget *parent, const QString &caption, const QRect &place)
 // `field`.  A null field gives a label whose accelerator does nothing.
 QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, const QRect &place);
 
+// The label of a field on its row: from `left` to 4 pixels before the
+// field, as high as the field.
+QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, int left);
+
 // A label as wide and high as its caption, its top left corner at `at`,
 // whose accelerator moves the focus to `field`.
 QLabel *FittedLabel(QWidget *parent, const QString &caption, QWidget *field, QPoint at);

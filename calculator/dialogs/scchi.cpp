@@ -16,9 +16,9 @@ TScChiSquare::TScChiSquare(QWidget *parent) : QDialog(parent)
     Bevel1 = BevelFrame(this, {8, 8, 218, 73}, "Bevel1");
     ChiSquare = NumberField(this, QStringLiteral("1.2"), {136, 18, 82, 21}, "ChiSquare");
     ChiSquare->SetPositiveOnly(true);
-    FieldLabel(this, QStringLiteral("&Chi-square value:"), ChiSquare, {12, 18, 120, 21});
+    FieldLabel(this, QStringLiteral("&Chi-square value:"), ChiSquare, 12);
     DegreeOfFreedom = SpinField(this, 1, 100000, 1, {136, 50, 82, 21}, "DegreeOfFreedom");
-    FieldLabel(this, QStringLiteral("&Degrees of freedom:"), DegreeOfFreedom, {12, 50, 120, 21});
+    FieldLabel(this, QStringLiteral("&Degrees of freedom:"), DegreeOfFreedom, 12);
     OKBtn = CreateOkButton(this, &TScChiSquare::OKBtnClick, {236, 8, 75, 25});
     CancelBtn = CreateCancelButton(this, {236, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, DegreeOfFreedom, ChiSquare});

@@ -24,12 +24,10 @@ TScCIMean::TScCIMean(QWidget *parent) : QDialog(parent)
     StdDev->SetPositiveOnly(true);
     SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {116, 76, 72, 21});
     ConfidenceWidth = ConfidenceLevelField(GroupBox1, {116, 104, 72, 21});
-    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean, {4, 20, 108, 21});
-    Label4 = FieldLabel(GroupBox1, QStringLiteral("Standard &deviation:"), StdDev,
-                        {4, 48, 108, 21});
-    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {4, 76, 108, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
-                        {4, 104, 108, 21});
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean, 4);
+    Label4 = FieldLabel(GroupBox1, QStringLiteral("Standard &deviation:"), StdDev, 4);
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, 4);
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth, 4);
 
     OKBtn = CreateOkButton(this, &TScCIMean::OKBtnClick, {215, 8, 77, 27});
     CancelBtn = CreateCancelButton(this, {215, 40, 77, 27});

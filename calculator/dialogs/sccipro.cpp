@@ -26,11 +26,9 @@ TScCIProportion::TScCIProportion(QWidget *parent) : QDialog(parent)
     Success = SpinField(GroupBox1, 0, 1000000, 1, {124, 14, 80, 21});
     Trial = SpinField(GroupBox1, 2, 100000, 10, {124, 46, 80, 21});
     ConfidenceWidth = ConfidenceLevelField(GroupBox1, {124, 78, 80, 21});
-    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Number of success:"), Success,
-                        {4, 14, 116, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), Trial, {4, 46, 116, 21});
-    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
-                        {4, 78, 116, 21});
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Number of success:"), Success, 4);
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), Trial, 4);
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth, 4);
 
     OKBtn = CreateOkButton(this, &TScCIProportion::OKBtnClick, {232, 8, 77, 27});
     CancelBtn = CreateCancelButton(this, {232, 40, 77, 27});

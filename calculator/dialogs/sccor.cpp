@@ -28,12 +28,12 @@ TScCorrelation::TScCorrelation(QWidget *parent) : QDialog(parent)
     };
     GroupBox1 =
         sample(QStringLiteral("Sample #1"), 8, Correl1, SampleSize1, QStringLiteral("0.5"));
-    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl1, {4, 20, 88, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize1, {4, 50, 88, 21});
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl1, 4);
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize1, 4);
     GroupBox2 =
         sample(QStringLiteral("Sample #2"), 188, Correl2, SampleSize2, QStringLiteral("0.3"));
-    Label3 = FieldLabel(GroupBox2, QStringLiteral("C&orrelation:"), Correl2, {4, 20, 88, 21});
-    Label4 = FieldLabel(GroupBox2, QStringLiteral("S&ample size:"), SampleSize2, {4, 50, 88, 21});
+    Label3 = FieldLabel(GroupBox2, QStringLiteral("C&orrelation:"), Correl2, 4);
+    Label4 = FieldLabel(GroupBox2, QStringLiteral("S&ample size:"), SampleSize2, 4);
 
     OKBtn = CreateOkButton(this, &TScCorrelation::OKBtnClick, {203, 96, 75, 25});
     CancelBtn = CreateCancelButton(this, {284, 96, 75, 25});

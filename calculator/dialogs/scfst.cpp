@@ -16,11 +16,11 @@ TScStudentF::TScStudentF(QWidget *parent) : QDialog(parent)
     Bevel1 = BevelFrame(this, {8, 8, 310, 95}, "Bevel1");
     FValue = NumberField(this, QStringLiteral("1.2"), {218, 16, 92, 21}, "FValue");
     FValue->SetPositiveOnly(true);
-    FieldLabel(this, QStringLiteral("&F value:"), FValue, {10, 16, 204, 21});
+    FieldLabel(this, QStringLiteral("&F value:"), FValue, 10);
     Df1 = SpinField(this, 1, 100000, 1, {218, 44, 92, 21}, "Df1");
-    FieldLabel(this, QStringLiteral("Degrees of Freedom of &Numerator:"), Df1, {10, 44, 204, 21});
+    FieldLabel(this, QStringLiteral("Degrees of Freedom of &Numerator:"), Df1, 10);
     Df2 = SpinField(this, 1, 100000, 1, {218, 72, 92, 21}, "Df2");
-    FieldLabel(this, QStringLiteral("Degrees of Freedom of &Denominator:"), Df2, {10, 72, 204, 21});
+    FieldLabel(this, QStringLiteral("Degrees of Freedom of &Denominator:"), Df2, 10);
     OKBtn = CreateOkButton(this, &TScStudentF::OKBtnClick, {328, 8, 75, 25});
     CancelBtn = CreateCancelButton(this, {328, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Df1, FValue, Df2});

@@ -22,11 +22,10 @@ TScCiCorrelation::TScCiCorrelation(QWidget *parent) : QDialog(parent)
     Correl = CorrelationField(GroupBox1, QStringLiteral("0.5"), {116, 20, 72, 21});
     SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {116, 48, 72, 21});
     ConfidenceWidth = ConfidenceLevelField(GroupBox1, {116, 76, 72, 21});
-    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl, {4, 20, 108, 21});
+    Label3 = FieldLabel(GroupBox1, QStringLiteral("&Correlation:"), Correl, 4);
     // This label names no field: its accelerator does nothing.
     Label1 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), nullptr, {4, 48, 108, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth,
-                        {4, 76, 108, 21});
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Confidence width:"), ConfidenceWidth, 4);
 
     OKBtn = CreateOkButton(this, &TScCiCorrelation::OKBtnClick, {212, 8, 77, 27});
     CancelBtn = CreateCancelButton(this, {212, 40, 77, 27});

@@ -26,16 +26,15 @@ TScMean1::TScMean1(QWidget *parent) : QDialog(parent)
     GroupBox1 = GroupBox(this, QStringLiteral("Sample"), {8, 56, 197, 84});
     Mean1 = NumberField(GroupBox1, QStringLiteral("0.5"), {118, 20, 71, 21});
     SampleSize = SpinField(GroupBox1, 2, 1000000, 10, {118, 52, 71, 21});
-    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, {2, 20, 112, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, {2, 52, 112, 21});
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, 2);
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize, 2);
 
     GroupBox2 = GroupBox(this, QStringLiteral("Population"), {213, 56, 197, 84});
     Mean2 = NumberField(GroupBox2, QStringLiteral("0.0"), {118, 20, 71, 21});
     StdDev = NumberField(GroupBox2, QStringLiteral("0.5"), {118, 52, 71, 21});
     StdDev->SetPositiveOnly(true);
-    Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, {2, 20, 112, 21});
-    Label4 = FieldLabel(GroupBox2, QStringLiteral("St&andard deviation:"), StdDev,
-                        {2, 52, 112, 21});
+    Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, 2);
+    Label4 = FieldLabel(GroupBox2, QStringLiteral("St&andard deviation:"), StdDev, 2);
 
     OKBtn = CreateOkButton(this, &TScMean1::OKBtnClick, {254, 152, 75, 25});
     CancelBtn = CreateCancelButton(this, {335, 152, 75, 25});

@@ -35,18 +35,14 @@ TScMean::TScMean(QWidget *parent) : QDialog(parent)
     };
     GroupBox1 = sample(QStringLiteral("Sample #1"), 8, Mean1, StdDev1, SampleSize1,
                        QStringLiteral("10"), 10);
-    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, {2, 20, 112, 21});
-    Label5 = FieldLabel(GroupBox1, QStringLiteral("St&andard deviation:"), StdDev1,
-                        {2, 50, 112, 21});
-    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize1,
-                        {2, 80, 112, 21});
+    Label1 = FieldLabel(GroupBox1, QStringLiteral("&Mean:"), Mean1, 2);
+    Label5 = FieldLabel(GroupBox1, QStringLiteral("St&andard deviation:"), StdDev1, 2);
+    Label2 = FieldLabel(GroupBox1, QStringLiteral("&Sample size:"), SampleSize1, 2);
     GroupBox2 = sample(QStringLiteral("Sample #2"), 213, Mean2, StdDev2, SampleSize2,
                        QStringLiteral("12"), 12);
-    Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, {2, 20, 112, 21});
-    Label4 = FieldLabel(GroupBox2, QStringLiteral("Sta&ndard deviation:"), StdDev2,
-                        {2, 50, 112, 21});
-    Label6 = FieldLabel(GroupBox2, QStringLiteral("Sample si&ze:"), SampleSize2,
-                        {2, 80, 112, 21});
+    Label3 = FieldLabel(GroupBox2, QStringLiteral("M&ean:"), Mean2, 2);
+    Label4 = FieldLabel(GroupBox2, QStringLiteral("Sta&ndard deviation:"), StdDev2, 2);
+    Label6 = FieldLabel(GroupBox2, QStringLiteral("Sample si&ze:"), SampleSize2, 2);
 
     OKBtn = CreateOkButton(this, &TScMean::OKBtnClick, {254, 176, 75, 25});
     CancelBtn = CreateCancelButton(this, {335, 176, 75, 25});

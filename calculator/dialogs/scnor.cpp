@@ -17,7 +17,7 @@ TScNormal::TScNormal(QWidget *parent) : QDialog(parent)
     SetupDialogForm(this, QStringLiteral("Normal distribution"), 186, 91);
     Bevel1 = BevelFrame(this, {8, 8, 170, 46}, "Bevel1");
     Edit1 = NumberField(this, QStringLiteral("0.5"), {90, 20, 80, 21}, "Edit1");
-    FieldLabel(this, QStringLiteral("Value of &Z:"), Edit1, {12, 20, 74, 21});
+    FieldLabel(this, QStringLiteral("Value of &Z:"), Edit1, 12);
     OKBtn = CreateOkButton(this, &TScNormal::OKBtnClick, {12, 60, 75, 25});
     CancelBtn = CreateCancelButton(this, {99, 60, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Edit1});

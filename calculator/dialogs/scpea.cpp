@@ -15,9 +15,9 @@ TScPearsonR::TScPearsonR(QWidget *parent) : QDialog(parent)
     SetupDialogForm(this, QStringLiteral("Pearson's r distribution"), 314, 88);
     Bevel1 = BevelFrame(this, {8, 8, 213, 72}, "Bevel1");
     Value = CorrelationField(this, QStringLiteral("0.5"), {132, 18, 80, 21}, "Value");
-    FieldLabel(this, QStringLiteral("&Pearson's r value:"), Value, {12, 18, 116, 21});
+    FieldLabel(this, QStringLiteral("&Pearson's r value:"), Value, 12);
     SampleSize = SpinField(this, 3, 100000, 10, {132, 50, 80, 21}, "SampleSize");
-    FieldLabel(this, QStringLiteral("&Sample size:"), SampleSize, {12, 50, 116, 21});
+    FieldLabel(this, QStringLiteral("&Sample size:"), SampleSize, 12);
     OKBtn = CreateOkButton(this, &TScPearsonR::OKBtnClick, {231, 8, 75, 25});
     CancelBtn = CreateCancelButton(this, {231, 40, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, SampleSize, Value});

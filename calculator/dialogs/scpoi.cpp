@@ -15,9 +15,9 @@ TScPoisson::TScPoisson(QWidget *parent) : QDialog(parent)
     SetupDialogForm(this, QStringLiteral("Poisson distribution"), 290, 99);
     Bevel1 = BevelFrame(this, {8, 8, 274, 50}, "Bevel1");
     Mean = NumberField(this, QStringLiteral("0.5"), {60, 22, 76, 21}, "Mean");
-    FieldLabel(this, QStringLiteral("&Mean:"), Mean, {12, 22, 44, 21});
+    FieldLabel(this, QStringLiteral("&Mean:"), Mean, 12);
     Value = SpinField(this, 0, 32000, 0, {194, 22, 78, 21}, "Value");
-    FieldLabel(this, QStringLiteral("&Value:"), Value, {140, 22, 50, 21});
+    FieldLabel(this, QStringLiteral("&Value:"), Value, 140);
     OKBtn = CreateOkButton(this, &TScPoisson::OKBtnClick, {62, 66, 75, 25});
     CancelBtn = CreateCancelButton(this, {153, 66, 75, 25});
     SetTabOrder({OKBtn, CancelBtn, Mean, Value});
