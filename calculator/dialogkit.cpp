@@ -3,14 +3,12 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "stats/format.h"
 
 #include <QEvent>
 #include <QFont>
+#include <QFrame>
 #include <QGroupBox>
 #include <QRadioButton>
-
-#include <cstdint>
 
 namespace {
 
@@ -48,6 +46,23 @@ void SetupDialogForm(QDialog *form, const QString &caption, int width, int heigh
     form->setFont(font);
 }
 
+QFrame *BevelFrame(QWidget *parent, const QRect &place, const char *name)
+{
+    auto *frame = new QFrame(parent);
+    if (name)
+        frame->setObjectName(QLatin1String(name));
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setGeometry(place);
+    return frame;
+}
+
+QGroupBox *GroupBox(QWidget *parent, const QString &caption, const QRect &place)
+{
+    auto *box = caption.isEmpty() ? new QGroupBox(parent) : new QGroupBox(caption, parent);
+    box->setGeometry(place);
+    return box;
+}
+
 QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, const QRect &place)
 {
     auto *label = new QLabel(caption, parent);
@@ -59,21 +74,51 @@ QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, cons
     return label;
 }
 
-TNumEdit *NumberField(QWidget *parent, const QString &text, const QRect &place)
+QLabel *FieldLabel(QWidget *parent, const QString &caption, QWidget *field, int left)
+{
+    const QRect row = field->geometry();
+    return FieldLabel(parent, caption, field, {left, row.y(), row.x() - 4 - left, row.height()});
+}
+
+QLabel *FittedLabel(QWidget *parent, const QString &caption, QWidget *field, QPoint at)
+{
+    auto *label = new QLabel(caption, parent);
+    label->move(at);
+    label->adjustSize();
+    label->setBuddy(field);
+    return label;
+}
+
+TNumEdit *NumberField(QWidget *parent, const QString &text, const QRect &place, const char *name)
 {
     auto *field = new TNumEdit(parent);
+    if (name)
+        field->setObjectName(QLatin1String(name));
     field->setText(text);
     field->setGeometry(place);
     return field;
 }
 
-TSpinEdit *SpinField(QWidget *parent, int Min, int Max, int Value, const QRect &place)
+TSpinEdit *SpinField(QWidget *parent, int Min, int Max, int Value, const QRect &place,
+                     const char *name)
 {
     auto *field = new TSpinEdit(parent);
+    if (name)
+        field->setObjectName(QLatin1String(name));
     field->SetMinValue(Min);
     field->SetMaxValue(Max);
     field->SetValue(Value);
     field->setGeometry(place);
+    return field;
+}
+
+TNumEdit *CorrelationField(QWidget *parent, const QString &text, const QRect &place,
+                           const char *name)
+{
+    TNumEdit *field = NumberField(parent, text, place, name);
+    field->SetRangeCheck(true);
+    field->SetRangeMinimum(-1);
+    field->SetRangeMaximum(1);
     return field;
 }
 
@@ -84,6 +129,13 @@ TNumEdit *ConfidenceLevelField(QWidget *parent, const QRect &place)
     field->SetRangeCheck(true);
     field->SetRangeMaximum(99.999);
     return field;
+}
+
+QPushButton *CreateCancelButton(QDialog *dialog, const QRect &place)
+{
+    QPushButton *button = CreateCancelButton(dialog);
+    button->setGeometry(place);
+    return button;
 }
 
 QGroupBox *VariabilityMeasureBox(QDialog *form, QRadioButton *&Measure_variance,
@@ -114,12 +166,13 @@ void BindFormActivate(QDialog *form, std::function<void()> handler)
     new ActivateFilter(form, std::move(handler));
 }
 
-QString FormatText(int Width, int Decimals, double X)
+void ClampSpinEdit(TSpinEdit *Spin, int Low, int High)
 {
-    return QString::fromStdString(FormatNumber(Width, Decimals, X));
-}
-
-QString PadLeftText(const QString &S, int Width)
-{
-    return QString::fromStdString(PadLeft(S.toStdString(), static_cast<std::uint8_t>(Width)));
+    try {
+        if (Spin->Value() < Low)
+            Spin->SetValue(Low);
+        if (Spin->Value() > High)
+            Spin->SetValue(High);
+    } catch (...) {
+    }
 }

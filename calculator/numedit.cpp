@@ -109,7 +109,7 @@ void TNumEdit::keyPressEvent(QKeyEvent *event)
         return;
     }
     QKeyEvent typed(event->type(), event->key(), event->modifiers(), QString(key),
-                    event->isAutoRepeat(), event->count());
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
     QLineEdit::keyPressEvent(&typed);
     event->setAccepted(typed.isAccepted());
 }

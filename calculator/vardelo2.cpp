@@ -1,27 +1,25 @@
 #include "calculator/vardelo2.h"
 
 #include "calculator/aboutsc.h"
+#include "calculator/dialogs/scbin.h"
+#include "calculator/dialogs/scchi.h"
+#include "calculator/dialogs/sccimea.h"
+#include "calculator/dialogs/sccipro.h"
+#include "calculator/dialogs/sccor.h"
+#include "calculator/dialogs/scfst.h"
+#include "calculator/dialogs/scicor.h"
+#include "calculator/dialogs/sckappa.h"
+#include "calculator/dialogs/scmea1.h"
+#include "calculator/dialogs/scmea2.h"
+#include "calculator/dialogs/scnor.h"
+#include "calculator/dialogs/scpea.h"
+#include "calculator/dialogs/scpoi.h"
+#include "calculator/dialogs/scstu.h"
+#include "calculator/dialogs/sctable.h"
 #include "calculator/docfile.h"
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/printer.h"
-#include "calculator/framework/spinedit.h"
-#include "calculator/scbin.h"
-#include "calculator/scchi.h"
-#include "calculator/sccimea.h"
-#include "calculator/sccipro.h"
-#include "calculator/sccor.h"
-#include "calculator/scfst.h"
-#include "calculator/scicor.h"
-#include "calculator/sckappa.h"
-#include "calculator/scmea1.h"
-#include "calculator/scmea2.h"
-#include "calculator/scnor.h"
-#include "calculator/scpea.h"
-#include "calculator/scpoi.h"
-#include "calculator/scstu.h"
-#include "calculator/sctable.h"
-#include "stats/format.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -44,8 +42,21 @@ TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Vardelo probability calculator"));
     MainMenu1 = menuBar();
+    CreateFileMenu();
+    CreateEditMenu();
+    CreateProbabilityMenu();
+    CreateConfidenceIntervalMenu();
+    CreateTableMenu();
+    CreateHelpMenu();
+    CreateDocument();
+    SetUpFileDialogs();
+    PlaceOnScreen();
+    FormCreate();
+}
 
-    File2 = MainMenu1->addMenu(QStringLiteral("&File"));
+void TVardeloForm::CreateFileMenu()
+{
+    File2 = AddMenu("File2", QStringLiteral("&File"));
     New1 = AddItem(File2, "New1", QStringLiteral("&New"), {}, &TVardeloForm::New1Click);
     Open1 = AddItem(File2, "Open1", QStringLiteral("&Open..."), Qt::CTRL | Qt::Key_O,
                     &TVardeloForm::Open1Click);
@@ -61,8 +72,11 @@ TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
     N2 = File2->addSeparator();
     File1 = AddItem(File2, "File1", QStringLiteral("&Quit"), Qt::CTRL | Qt::Key_Q,
                     &TVardeloForm::File1Click);
+}
 
-    Edit1 = MainMenu1->addMenu(QStringLiteral("&Edit"));
+void TVardeloForm::CreateEditMenu()
+{
+    Edit1 = AddMenu("Edit1", QStringLiteral("&Edit"));
     Cut1 = AddItem(Edit1, "Cut1", QStringLiteral("Cu&t"), Qt::CTRL | Qt::Key_X,
                    &TVardeloForm::Cut1Click);
     Copy1 = AddItem(Edit1, "Copy1", QStringLiteral("&Copy"), Qt::CTRL | Qt::Key_C,
@@ -74,59 +88,60 @@ TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
     N3 = Edit1->addSeparator();
     Selectall1 = AddItem(Edit1, "Selectall1", QStringLiteral("Select &All..."),
                          Qt::CTRL | Qt::Key_A, &TVardeloForm::Selectall1Click);
+}
 
-    Probability1 = MainMenu1->addMenu(QStringLiteral("&Probability"));
-    Binomial1 = AddItem(Probability1, "Binomial1", QStringLiteral("&Binomial..."), {},
-                        &TVardeloForm::Binomial1Click);
-    Poisson1 = AddItem(Probability1, "Poisson1", QStringLiteral("&Poisson..."), {},
-                       &TVardeloForm::Poisson1Click);
-    Normal1 = AddItem(Probability1, "Normal1", QStringLiteral("&Normal..."), {},
-                      &TVardeloForm::Normal1Click);
-    Chisquare1 = AddItem(Probability1, "Chisquare1", QStringLiteral("&Chi-square..."), {},
-                         &TVardeloForm::Chisquare1Click);
-    ttest1 = AddItem(Probability1, "ttest1", QStringLiteral("&T Value..."), {},
-                     &TVardeloForm::ttest1Click);
-    Ftest1 = AddItem(Probability1, "Ftest1", QStringLiteral("&F Value..."), {},
-                     &TVardeloForm::Ftest1Click);
-    rvalue1 = AddItem(Probability1, "rvalue1", QStringLiteral("&R Value..."), {},
-                      &TVardeloForm::rvalue1Click);
+// The commands of the calculator: each opens its dialog.
+void TVardeloForm::CreateProbabilityMenu()
+{
+    Probability1 = AddMenu("Probability1", QStringLiteral("&Probability"));
+    QMenu *menu = Probability1;
+    Binomial1 = AddCommand(menu, "Binomial1", "&Binomial...", &TVardeloForm::Binomial1Click);
+    Poisson1 = AddCommand(menu, "Poisson1", "&Poisson...", &TVardeloForm::Poisson1Click);
+    Normal1 = AddCommand(menu, "Normal1", "&Normal...", &TVardeloForm::Normal1Click);
+    Chisquare1 = AddCommand(menu, "Chisquare1", "&Chi-square...", &TVardeloForm::Chisquare1Click);
+    ttest1 = AddCommand(menu, "ttest1", "&T Value...", &TVardeloForm::ttest1Click);
+    Ftest1 = AddCommand(menu, "Ftest1", "&F Value...", &TVardeloForm::Ftest1Click);
+    rvalue1 = AddCommand(menu, "rvalue1", "&R Value...", &TVardeloForm::rvalue1Click);
     Comparisonofmeans1sample1 =
-        AddItem(Probability1, "Comparisonofmeans1sample1",
-                QStringLiteral("Comparison of Means - &1 sample..."), {},
-                &TVardeloForm::Comparisonofmeans1sample1Click);
+        AddCommand(menu, "Comparisonofmeans1sample1", "Comparison of Means - &1 sample...",
+                   &TVardeloForm::Comparisonofmeans1sample1Click);
     Comparisonbetweenmeans1 =
-        AddItem(Probability1, "Comparisonbetweenmeans1",
-                QStringLiteral("Comparison of Means - &2 samples..."), {},
-                &TVardeloForm::Comparisonbetweenmeans1Click);
+        AddCommand(menu, "Comparisonbetweenmeans1", "Comparison of Means - &2 samples...",
+                   &TVardeloForm::Comparisonbetweenmeans1Click);
     Comparisonbetweencorrelations1 =
-        AddItem(Probability1, "Comparisonbetweencorrelations1",
-                QStringLiteral("C&omparison of Correlations..."), {},
-                &TVardeloForm::Comparisonbetweencorrelations1Click);
+        AddCommand(menu, "Comparisonbetweencorrelations1", "C&omparison of Correlations...",
+                   &TVardeloForm::Comparisonbetweencorrelations1Click);
+}
 
-    Confidenceinterval1 = MainMenu1->addMenu(QStringLiteral("&Confidence interval"));
-    Proportion1 = AddItem(Confidenceinterval1, "Proportion1", QStringLiteral("&Proportion..."),
-                          {}, &TVardeloForm::Proportion1Click);
-    Man1 = AddItem(Confidenceinterval1, "Man1", QStringLiteral("&Mean..."), {},
-                   &TVardeloForm::Man1Click);
-    Pearsonsr1 = AddItem(Confidenceinterval1, "Pearsonsr1", QStringLiteral("Pearson's &r..."),
-                         {}, &TVardeloForm::Pearsonsr1Click);
+void TVardeloForm::CreateConfidenceIntervalMenu()
+{
+    Confidenceinterval1 = AddMenu("Confidenceinterval1", QStringLiteral("&Confidence interval"));
+    QMenu *menu = Confidenceinterval1;
+    Proportion1 =
+        AddCommand(menu, "Proportion1", "&Proportion...", &TVardeloForm::Proportion1Click);
+    Man1 = AddCommand(menu, "Man1", "&Mean...", &TVardeloForm::Man1Click);
+    Pearsonsr1 = AddCommand(menu, "Pearsonsr1", "Pearson's &r...", &TVardeloForm::Pearsonsr1Click);
+}
 
-    Table1 = MainMenu1->addMenu(QStringLiteral("&Table"));
-    Contingency1 = AddItem(Table1, "Contingency1", QStringLiteral("&Contingency..."), {},
-                           &TVardeloForm::Contingency1Click);
-    Contingencytable1 = AddItem(Table1, "Contingencytable1", QStringLiteral("&Inter-raters..."),
-                                {}, &TVardeloForm::Contingencytable1Click);
+void TVardeloForm::CreateTableMenu()
+{
+    Table1 = AddMenu("Table1", QStringLiteral("&Table"));
+    QMenu *menu = Table1;
+    Contingency1 =
+        AddCommand(menu, "Contingency1", "&Contingency...", &TVardeloForm::Contingency1Click);
+    Contingencytable1 = AddCommand(menu, "Contingencytable1", "&Inter-raters...",
+                                   &TVardeloForm::Contingencytable1Click);
+}
 
-    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
-    About1 = AddItem(Help1, "About1", QStringLiteral("&About"), {}, &TVardeloForm::About1Click);
+void TVardeloForm::CreateHelpMenu()
+{
+    Help1 = AddMenu("Help1", QStringLiteral("&Help"));
+    About1 = AddCommand(Help1, "About1", "&About", &TVardeloForm::About1Click);
+}
 
-    File2->setObjectName(QStringLiteral("File2"));
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Probability1->setObjectName(QStringLiteral("Probability1"));
-    Confidenceinterval1->setObjectName(QStringLiteral("Confidenceinterval1"));
-    Table1->setObjectName(QStringLiteral("Table1"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-
+// The results document: black fixed-width text without line wrapping.
+void TVardeloForm::CreateDocument()
+{
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     QFont font(QStringLiteral("Courier New"));
@@ -141,27 +156,38 @@ TVardeloForm::TVardeloForm(QWidget *parent) : QMainWindow(parent)
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->installEventFilter(this);
     setCentralWidget(Memo1);
+}
 
+void TVardeloForm::SetUpFileDialogs()
+{
     OpenDialog1.Filter = QStringLiteral("Text Files (*.txt);;All Files (*.*)");
     SaveDialog1.Filter = OpenDialog1.Filter;
     SaveDialog1.DefaultExt = QStringLiteral("TXT");
+}
 
-    // The document area is 656 x 381 pixels at the start; the window opens
-    // centred on the screen.
+// The document area is 656 x 381 pixels at the start; the window opens
+// centred on the screen.
+void TVardeloForm::PlaceOnScreen()
+{
     resize(656, 381 + MainMenu1->sizeHint().height());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.left() + (area.width() - width()) / 2,
              area.top() + (area.height() - height()) / 2);
     }
-
-    FormCreate();
 }
 
 TVardeloForm::~TVardeloForm()
 {
     if (VardeloForm == this)
         VardeloForm = nullptr;
+}
+
+QMenu *TVardeloForm::AddMenu(const char *name, const QString &title)
+{
+    QMenu *menu = MainMenu1->addMenu(title);
+    menu->setObjectName(QLatin1String(name));
+    return menu;
 }
 
 QAction *TVardeloForm::AddItem(QMenu *menu, const char *name, const QString &caption,
@@ -172,6 +198,12 @@ QAction *TVardeloForm::AddItem(QMenu *menu, const char *name, const QString &cap
     item->setShortcut(shortcut);
     ConnectGuarded(item, &QAction::triggered, this, handler);
     return item;
+}
+
+QAction *TVardeloForm::AddCommand(QMenu *menu, const char *name, const char *caption,
+                                  void (TVardeloForm::*handler)())
+{
+    return AddItem(menu, name, QString::fromLatin1(caption), {}, handler);
 }
 
 void TVardeloForm::closeEvent(QCloseEvent *event)
@@ -416,33 +448,6 @@ void StartVardelo()
     VardeloForm->show();
 }
 
-void AppendLine(const QString &S)
-{
-    QPlainTextEdit *memo = VardeloForm->Memo1;
-    QString text = S;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    // Every line ends with a line break, also a last line that the user
-    // typed without one.
-    QTextCursor cursor(memo->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!cursor.block().text().isEmpty())
-        text.prepend(QLatin1Char('\n'));
-    cursor.insertText(text + QLatin1Char('\n'));
-    memo->setTextCursor(cursor);
-    memo->ensureCursorVisible();
-    memo->document()->setModified(true);
-}
-
-void AppendProbabilityLine(const QString &Label, double P)
-{
-    // A probability below 0 can only come from rounding (1 minus a sum
-    // that exceeds 1 by 1e-10): it prints as 0, never with a minus sign.
-    if (P <= 0)
-        P = 0;
-    AppendLine(QString::fromStdString(PadLeft("P = ", 15) + FormatNumber(6, 4, P) + "  ")
-               + Label);
-}
-
 void ShowDialogCentered(QDialog &Dialog)
 {
     // The dialog's frame is known only once it is shown; it is taken to be
@@ -455,31 +460,4 @@ void ShowDialogCentered(QDialog &Dialog)
     const int height = Dialog.height() + main.height() - client.height();
     Dialog.move(main.left() + (main.width() - width) / 2, main.top() + (main.height() - height) / 2);
     Dialog.exec();
-}
-
-void TrimSpacesInPlace(QString &S)
-{
-    qsizetype first = 0, last = S.size();
-    while (first < last && S[first] == QLatin1Char(' '))
-        ++first;
-    while (last > first && S[last - 1] == QLatin1Char(' '))
-        --last;
-    S = S.mid(first, last - first);
-}
-
-QString TrimSpaces(QString S)
-{
-    TrimSpacesInPlace(S);
-    return S;
-}
-
-void ClampSpinEdit(TSpinEdit *Spin, int Low, int High)
-{
-    try {
-        if (Spin->Value() < Low)
-            Spin->SetValue(Low);
-        if (Spin->Value() > High)
-            Spin->SetValue(High);
-    } catch (...) {
-    }
 }

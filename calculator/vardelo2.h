@@ -1,9 +1,10 @@
-// The main window of the calculator and the routines every dialog shares.
+// The main window of the calculator, the program start and the launching
+// of the dialogs.
 //
 // TVardeloForm is a menu bar over one text area, Memo1: the results
 // document.  Dialogs write to it only through AppendLine and
-// AppendProbabilityLine, which reach the window through the global
-// VardeloForm.
+// AppendProbabilityLine (results.h), which reach the window through the
+// global VardeloForm.
 //
 // Each calculator command of the menu opens its dialog with LaunchDialog,
 // which creates the dialog, stores it in its module variable, shows it
@@ -34,7 +35,6 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class TSpinEdit;
 
 class TVardeloForm : public QMainWindow {
     Q_OBJECT
@@ -119,8 +119,24 @@ private:
     // Shows "Text Demo - " and the file's name without its folder.
     void ShowFileNameInCaption(const QString &FileName);
 
+    // The parts of the window, in the order the constructor builds them.
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateProbabilityMenu();
+    void CreateConfidenceIntervalMenu();
+    void CreateTableMenu();
+    void CreateHelpMenu();
+    void CreateDocument();
+    void SetUpFileDialogs();
+    void PlaceOnScreen();
+
+    // A menu of the menu bar with its component name, and its items, each
+    // connected through the guard; a command has no shortcut.
+    QMenu *AddMenu(const char *name, const QString &title);
     QAction *AddItem(QMenu *menu, const char *name, const QString &caption,
                      const QKeySequence &shortcut, void (TVardeloForm::*handler)());
+    QAction *AddCommand(QMenu *menu, const char *name, const char *caption,
+                        void (TVardeloForm::*handler)());
 };
 
 // The main window; set while it exists.
@@ -134,26 +150,9 @@ void ResetFileHistory(TOpenDialog &Dialog);
 // caller runs the event loop.
 void StartVardelo();
 
-// Adds S at the end of the results document; every CR LF in S starts a
-// further line, so S = "TITLE\r\n" adds the title and an empty line, and an
-// empty S adds an empty line.  Sets the document's modified flag.
-void AppendLine(const QString &S);
-
-// Adds "P = " right-justified in 15 characters, P formatted in 6 characters
-// with 4 decimals, two blanks and Label; sets the modified flag.  A P
-// below 0 (rounding) is written as 0.
-void AppendProbabilityLine(const QString &Label, double P);
-
 // Places the dialog centred over the main window (outer sizes, frames
 // included; odd differences truncate toward zero) and shows it modally.
 void ShowDialogCentered(QDialog &Dialog);
-
-// S without its leading and trailing blanks (code 32 only).
-QString TrimSpaces(QString S);
-void TrimSpacesInPlace(QString &S);
-
-// Forces the spin edit's value into [Low, High]; errors are ignored.
-void ClampSpinEdit(TSpinEdit *Spin, int Low, int High);
 
 // Opens a dialog: creates it (owned by the application's main window),
 // stores it in its module variable, shows it centred and modal, and

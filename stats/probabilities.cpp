@@ -3,6 +3,8 @@
 #include "stats/fperror.h"
 #include "stats/gamma_beta.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 double StudentTProbability(double T, double DF)
@@ -135,4 +137,31 @@ double BinomialPointProbability(int X, int N, double P)
     const long long failures = static_cast<long long>(N) - X;
     return Stored(static_cast<long double>(IncompleteBeta(X, static_cast<double>(failures + 1), P)) -
                   IncompleteBeta(X + 1.0, static_cast<double>(failures), P));
+}
+
+CountProbabilities BinomialProbabilities(int X, int N, double P)
+{
+    const double upperTail = BinomialUpperTail(X, N, P);
+    const double point = BinomialPointProbability(X, N, P);
+    const long double below = 1 - static_cast<long double>(upperTail);
+    return {static_cast<double>(below + point), point, upperTail};
+}
+
+namespace {
+
+// P(X < K) for a count typed as x, so K = x + 1 may lie one beyond the
+// range of an int; P(X < INT_MAX) stands for it there.
+long double Below(long long K, double Mu)
+{
+    return PoissonProbabilityBelow(static_cast<int>(std::min<long long>(K, INT_MAX)), Mu);
+}
+
+}  // namespace
+
+CountProbabilities PoissonProbabilities(long long X, double Mu)
+{
+    const long double belowNext = Below(X + 1, Mu);
+    const long double below = Below(X, Mu);
+    return {static_cast<double>(belowNext), static_cast<double>((1 - below) - (1 - belowNext)),
+            static_cast<double>(1 - below)};
 }

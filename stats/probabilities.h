@@ -34,3 +34,15 @@ double BinomialUpperTail(int X, int N, double P);
 
 // P(S = X) for N trials with success probability P (0 <= X <= N).
 double BinomialPointProbability(int X, int N, double P);
+
+// The probabilities of a count at most, exactly and at least X.
+struct CountProbabilities {
+    double atMost, exactly, atLeast;
+};
+
+// For N trials with success probability P (0 <= X <= N).
+CountProbabilities BinomialProbabilities(int X, int N, double P);
+
+// For a Poisson variable with mean Mu; X may be any int, X + 1 beyond the
+// range of an int included (P(X < INT_MAX) stands for P(X < X + 1) there).
+CountProbabilities PoissonProbabilities(long long X, double Mu);

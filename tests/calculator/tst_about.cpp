@@ -2,7 +2,7 @@
 #include "support/calculatortest.h"
 
 #include "calculator/aboutsc.h"
-#include "calculator/vardelo2.h"
+#include "calculator/results.h"
 
 #include <QFrame>
 #include <QLabel>

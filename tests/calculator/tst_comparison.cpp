@@ -6,14 +6,14 @@
 // prints them), quoted to the decimals the lines show.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/sccor.h"
+#include "calculator/dialogs/scmea1.h"
+#include "calculator/dialogs/scmea2.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/scmea1.h"
-#include "calculator/scmea2.h"
-#include "calculator/sccor.h"
-#include "calculator/vardelo2.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -114,7 +114,7 @@ void TestComparison::oneSampleArithmeticFailures()
     } cases[] = {{"0.5", "Floating point division by zero."},
                  {"0.0", "Invalid floating point operation."}};
     for (const auto &c : cases) {
-        VardeloForm->Memo1->clear();
+        CalculatorSession::ClearDocument();
         session.ClearMessages();
         QVERIFY(session.Choose<TScMean1>("Comparisonofmeans1sample1", [&](TScMean1 *dialog) {
             TypeInto(dialog->Mean1, c.mean);
@@ -289,7 +289,7 @@ void TestComparison::twoSampleFailures()
     } cases[] = {{"5", "0", "Floating point division by zero."},
                  {"0", "0", "Invalid floating point operation."}};
     for (const auto &c : cases) {
-        VardeloForm->Memo1->clear();
+        CalculatorSession::ClearDocument();
         session.ClearMessages();
         QVERIFY(session.Choose<TScMean>("Comparisonbetweenmeans1", [&](TScMean *dialog) {
             TypeInto(dialog->StdDev1, c.first);
@@ -334,7 +334,7 @@ void TestComparison::correlationFailures()
         {"-1", "10", "Floating point division by zero."},
     };
     for (const auto &c : cases) {
-        VardeloForm->Memo1->clear();
+        CalculatorSession::ClearDocument();
         session.ClearMessages();
         QVERIFY(session.Choose<TScCorrelation>("Comparisonbetweencorrelations1",
                                                [&](TScCorrelation *dialog) {

@@ -6,15 +6,13 @@
 // them all.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/sccimea.h"
+#include "calculator/dialogs/sccipro.h"
+#include "calculator/dialogs/scicor.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/sccimea.h"
-#include "calculator/sccipro.h"
-#include "calculator/scicor.h"
-#include "calculator/vardelo2.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
@@ -126,7 +124,7 @@ void TestConfidence::successesOutsideTheirRangeOnEnter()
     QCOMPARE(CalculatorSession::MemoLines(),
              ProportionBlock(9, 10, "             95% C.I. =  [.555  To  .997]"));
 
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScCIProportion>("Proportion1", [](TScCIProportion *dialog) {
         TypeInto(dialog->Success, "-3");
         PressKey(Qt::Key_Return);
@@ -142,7 +140,7 @@ void TestConfidence::proportionLevelOutsideItsRange()
     // Enter inside the level field skips its range check.  No tail area
     // exists beyond 100 percent: the error follows the title.
     for (const char *level : {"150", "250"}) {
-        VardeloForm->Memo1->clear();
+        CalculatorSession::ClearDocument();
         session.ClearMessages();
         QVERIFY(session.Choose<TScCIProportion>("Proportion1", [&](TScCIProportion *dialog) {
             TypeInto(dialog->ConfidenceWidth, level);
@@ -154,7 +152,7 @@ void TestConfidence::proportionLevelOutsideItsRange()
         QCOMPARE(session.Messages()[0].text, QStringLiteral("Invalid floating point operation."));
     }
     // At 100 percent itself the upper limit divides by zero.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     session.ClearMessages();
     QVERIFY(session.Choose<TScCIProportion>("Proportion1", [](TScCIProportion *dialog) {
         TypeInto(dialog->ConfidenceWidth, "100");
@@ -254,14 +252,12 @@ void TestConfidence::levelClampedTo99999()
 
 void TestConfidence::commaLocale()
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
-    const bool opened = session.Choose<TScCIMean>("Man1", [](TScCIMean *dialog) {
+    QVERIFY(session.Choose<TScCIMean>("Man1", [](TScCIMean *dialog) {
         TypeInto(dialog->ConfidenceWidth, "95.0");
         PressKey(Qt::Key_Return);
-    });
-    QLocale::setDefault(QLocale::c());
-    QVERIFY(opened);
+    }));
     QCOMPARE(CalculatorSession::MemoLines(),
              (QStringList{"", "  CONFIDENCE INTERVAL - MEAN  (m = ,500, s.d. = ,500, n = 10)", "",
                           "           95,0% C.I. =  [,142  To  ,858]"}));

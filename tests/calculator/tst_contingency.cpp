@@ -2,10 +2,9 @@
 #include "support/calculatortest.h"
 #include "support/tablegrid.h"
 
-#include "calculator/countgrid.h"
+#include "calculator/dialogs/sctable.h"
 #include "calculator/framework/spinedit.h"
-#include "calculator/sctable.h"
-#include "calculator/vardelo2.h"
+#include "calculator/framework/stringgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

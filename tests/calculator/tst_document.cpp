@@ -4,6 +4,7 @@
 #include "support/calculatortest.h"
 
 #include "calculator/docfile.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QClipboard>

@@ -6,12 +6,12 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 #include "stats/fperror.h"
 
 #include <QAction>
 #include <QLineEdit>
-#include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -20,12 +20,6 @@
 #include <limits>
 
 namespace {
-
-class GermanLocale {
-public:
-    GermanLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~GermanLocale() { QLocale::setDefault(QLocale::c()); }
-};
 
 QString ConversionError(const QString &text)
 {
@@ -122,7 +116,7 @@ void TestFramework::stringToFloatRejects()
 
 void TestFramework::stringToFloatWithTheLocalesSeparator()
 {
-    GermanLocale german;
+    const LocaleGuard comma(CommaLocale());
     QCOMPARE(DecimalSeparator(), QLatin1Char(','));
     QCOMPARE(StrToFloat("1,5"), 1.5);
     QCOMPARE(StrToFloat("-,25"), -0.25);
@@ -160,7 +154,7 @@ void TestFramework::floatToString()
     QCOMPARE(FloatToStr(0.00001), QStringLiteral("0.00001"));
     QCOMPARE(FloatToStr(0.000012), QStringLiteral("0.000012"));
     QCOMPARE(FloatToStr(1.5e-6), QStringLiteral("1.5E-6"));
-    GermanLocale german;
+    const LocaleGuard comma(CommaLocale());
     QCOMPARE(FloatToStr(2.5), QStringLiteral("2,5"));
     QCOMPARE(FloatToStr(-1.5e-6), QStringLiteral("-1,5E-6"));
 }

@@ -3,12 +3,12 @@
 #include "support/calculatortest.h"
 #include "support/tablegrid.h"
 
-#include "calculator/countgrid.h"
+#include "calculator/dialogs/sckappa.h"
 #include "calculator/framework/spinedit.h"
-#include "calculator/sckappa.h"
-#include "calculator/vardelo2.h"
+#include "calculator/framework/stringgrid.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 
 #include "../reference/table_reference.inc"

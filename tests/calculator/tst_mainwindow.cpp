@@ -2,12 +2,13 @@
 // that every dialog shares.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogkit.h"
 #include "calculator/framework/convert.h"
 #include "calculator/framework/spinedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QAction>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -234,9 +235,10 @@ void TestMainWindow::probabilityLineLayout()
 
     // The number follows the locale's decimal separator.
     VardeloForm->Memo1->clear();
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    AppendProbabilityLine("(2-tailed)", 0.0625);
-    QLocale::setDefault(QLocale::c());
+    {
+        const LocaleGuard comma(CommaLocale());
+        AppendProbabilityLine("(2-tailed)", 0.0625);
+    }
     QCOMPARE(CalculatorSession::MemoLines(),
              QStringList{"           P =  ,0625  (2-tailed)"});
 }

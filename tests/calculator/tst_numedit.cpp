@@ -5,24 +5,18 @@
 #include "calculator/framework/application.h"
 #include "calculator/framework/convert.h"
 #include "calculator/numedit.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
 namespace {
-
-class CommaLocale {
-public:
-    CommaLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~CommaLocale() { QLocale::setDefault(QLocale::c()); }
-};
 
 // A key that types `text`, as the platform delivers it.
 void TypeKey(QWidget *field, Qt::Key key, const QString &text,
@@ -111,7 +105,7 @@ void TestNumEdit::keyFilter()
 
 void TestNumEdit::keyFilterWithCommaSeparator()
 {
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
     InHost([](TNumEdit *edit) {
         TypeInto(edit, "1.5");
@@ -223,7 +217,7 @@ void TestNumEdit::pastedTextIsNotFiltered()
 
 void TestNumEdit::separatorsRewrittenWhenFirstShown()
 {
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     TNumEdit edit;
     edit.setText("1.5,2");
     QCOMPARE(edit.text(), QStringLiteral("1.5,2"));
@@ -282,7 +276,7 @@ void TestNumEdit::rangeCheckWhenLeaving()
 
 void TestNumEdit::rangeCheckUnderCommaLocale()
 {
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
     InHost([](TNumEdit *edit) {
         edit->SetRangeCheck(true);
@@ -386,7 +380,7 @@ void TestNumEdit::valueAndStrToNumber()
     QVERIFY_THROWS_EXCEPTION(EConvertError, StrToNumber("2,5.1"));
     QVERIFY_THROWS_EXCEPTION(EConvertError, StrToNumber(" "));
 
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     edit.SetValue(2.5);
     QCOMPARE(edit.text(), QStringLiteral("2,5"));
     QCOMPARE(edit.GetValue(), 2.5);

@@ -16,6 +16,7 @@
 #include "support/calculatortest.h"
 
 #include "calculator/framework/printer.h"
+#include "calculator/results.h"
 #include "calculator/vardelo2.h"
 
 #include <QDir>

@@ -6,33 +6,25 @@
 // the results document shows them: 4 decimals without the leading zero.
 #include "support/calculatortest.h"
 
+#include "calculator/dialogs/scbin.h"
+#include "calculator/dialogs/scchi.h"
+#include "calculator/dialogs/scfst.h"
+#include "calculator/dialogs/scnor.h"
+#include "calculator/dialogs/scpea.h"
+#include "calculator/dialogs/scpoi.h"
+#include "calculator/dialogs/scstu.h"
 #include "calculator/framework/spinedit.h"
 #include "calculator/numedit.h"
-#include "calculator/scbin.h"
-#include "calculator/scchi.h"
-#include "calculator/scfst.h"
-#include "calculator/scnor.h"
-#include "calculator/scpea.h"
-#include "calculator/scpoi.h"
-#include "calculator/scstu.h"
-#include "calculator/vardelo2.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QLabel>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
-
-class CommaLocale {
-public:
-    CommaLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~CommaLocale() { QLocale::setDefault(QLocale::c()); }
-};
 
 // A probability line: "P = " right-justified in 15, the number in a field
 // of 6 that begins with a blank, two blanks, the label.
@@ -325,7 +317,7 @@ void TestProbability::realInputShownAsTyped()
 
 void TestProbability::commaLocale()
 {
-    CommaLocale comma;
+    const LocaleGuard comma(CommaLocale());
     CalculatorSession session;
     QStringList shown;
     QVERIFY(session.Choose<TScNormal>("Normal1", [&](TScNormal *dialog) {
@@ -375,7 +367,7 @@ void TestProbability::rangeChecksOnLeaving()
                           P(" .0000", "(2-tailed)"), ""}));
 
     // Enter in the field computes without the check.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPearsonR>("rvalue1", [&](TScPearsonR *dialog) {
         TypeInto(dialog->Value, "-3");
         PressKey(Qt::Key_Return);
@@ -407,7 +399,7 @@ void TestProbability::poissonLines()
 
     // The upper tail at the field's largest count is 1 minus a sum that
     // comes out a little above 1: it shows as 0, without a minus sign.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPoisson>("Poisson1", [&](TScPoisson *dialog) {
         TypeInto(dialog->Mean, "50");
         TypeInto(dialog->Value, "32000");
@@ -420,7 +412,7 @@ void TestProbability::poissonLines()
 
     // A count field left empty shows its text; the probabilities take the
     // field's value, its minimum 0.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScPoisson>("Poisson1", [&](TScPoisson *dialog) {
         TypeInto(dialog->Value, "");
         QTest::keyClick(dialog->Value, Qt::Key_Backspace);
@@ -496,7 +488,7 @@ void TestProbability::binomialWithoutTrials()
     // With its maximum equal to its minimum the successes field has no
     // limit: more successes than trials reach the computation, which fails
     // after the title.
-    VardeloForm->Memo1->clear();
+    CalculatorSession::ClearDocument();
     QVERIFY(session.Choose<TScBinomial>("Binomial1", [&](TScBinomial *dialog) {
         TypeInto(dialog->NbTrials, "0");
         TypeInto(dialog->NbSuccess, "7");
@@ -553,8 +545,7 @@ void TestProbability::cancelAndEscapeAppendNothing()
     const char *items[] = {"Binomial1", "Poisson1", "Normal1", "Chisquare1",
                            "ttest1",    "Ftest1",   "rvalue1"};
     for (bool modified : {false, true}) {
-        VardeloForm->Memo1->setPlainText("kept\n");
-        VardeloForm->Memo1->document()->setModified(modified);
+        CalculatorSession::SetDocument("kept\n", modified);
         for (const char *item : items) {
             QVERIFY(session.Choose(item, [](QDialog *dialog) { ClickButton(dialog, "Cancel"); }));
             QVERIFY(session.Choose(item, [](QDialog *) {

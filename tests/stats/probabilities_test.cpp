@@ -142,3 +142,46 @@ TEST(Binomial, MillionTrials)
     EXPECT_NEAR(BinomialPointProbability(n / 2, n, 0.5), point, 3e-7);
     EXPECT_NEAR(BinomialUpperTail(n / 2, n, 0.5), 0.5 + point / 2, 3e-7);
 }
+
+// n = 4, p = 1/2: the counts 0..4 have 1, 4, 6, 4, 1 sixteenths.
+TEST(BinomialProbabilities, AtMostExactlyAtLeast)
+{
+    CountProbabilities P = BinomialProbabilities(2, 4, 0.5);
+    EXPECT_NEAR(P.atMost, 11.0 / 16, 1e-7);
+    EXPECT_NEAR(P.exactly, 6.0 / 16, 1e-7);
+    EXPECT_NEAR(P.atLeast, 11.0 / 16, 1e-7);
+    P = BinomialProbabilities(0, 4, 0.5);
+    EXPECT_NEAR(P.atMost, 1.0 / 16, 1e-7);
+    EXPECT_EQ(P.atLeast, 1);
+    P = BinomialProbabilities(4, 4, 0.5);
+    EXPECT_NEAR(P.atMost, 1, 1e-7);
+    EXPECT_NEAR(P.atLeast, 1.0 / 16, 1e-7);
+}
+
+TEST(PoissonProbabilities, AtMostExactlyAtLeast)
+{
+    // Mean 2: P(0), P(1), P(2) = e^-2 (1, 2, 2).
+    CountProbabilities P = PoissonProbabilities(2, 2);
+    EXPECT_NEAR(P.atMost, 5 * std::exp(-2.0), 1e-9);  // the Lanczos series of ln Γ
+    EXPECT_NEAR(P.exactly, 2 * std::exp(-2.0), 1e-9);
+    EXPECT_NEAR(P.atLeast, 1 - 3 * std::exp(-2.0), 1e-9);
+    P = PoissonProbabilities(0, 0.5);
+    EXPECT_NEAR(P.atMost, std::exp(-0.5), 1e-9);
+    EXPECT_EQ(P.atLeast, 1);
+    // A negative count: nothing at most, everything at least.
+    P = PoissonProbabilities(-1, 0.5);
+    EXPECT_EQ(P.atMost, 0);
+    EXPECT_EQ(P.exactly, 0);
+    EXPECT_EQ(P.atLeast, 1);
+    EXPECT_THROW(PoissonProbabilities(0, 0), DivisionByZeroError);  // ln 0
+}
+
+// The largest int: x + 1 lies beyond an int, P(X < INT_MAX) stands for
+// P(X <= INT_MAX), which is 1 for a small mean.
+TEST(PoissonProbabilities, CountAtTheEndOfTheIntRange)
+{
+    const CountProbabilities P = PoissonProbabilities(2147483647, 1);
+    EXPECT_NEAR(P.atMost, 1, 1e-9);
+    EXPECT_EQ(P.exactly, 0);
+    EXPECT_NEAR(P.atLeast, 0, 1e-9);
+}

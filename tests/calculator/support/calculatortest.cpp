@@ -128,6 +128,32 @@ bool CalculatorSession::Modified()
     return VardeloForm->Memo1->document()->isModified();
 }
 
+void CalculatorSession::ClearDocument()
+{
+    VardeloForm->Memo1->clear();
+}
+
+void CalculatorSession::SetDocument(const QString &text, bool modified)
+{
+    VardeloForm->Memo1->setPlainText(text);
+    VardeloForm->Memo1->document()->setModified(modified);
+}
+
+LocaleGuard::LocaleGuard(const QLocale &locale)
+{
+    QLocale::setDefault(locale);
+}
+
+LocaleGuard::~LocaleGuard()
+{
+    QLocale::setDefault(previous_);
+}
+
+QLocale CommaLocale()
+{
+    return QLocale(QLocale::German, QLocale::Germany);
+}
+
 void TypeInto(QWidget *field, const QString &text, bool replace)
 {
     field->setFocus(Qt::TabFocusReason);

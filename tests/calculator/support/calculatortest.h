@@ -28,6 +28,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QLocale>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -89,6 +90,10 @@ public:
     // line, it does not start an empty one) and its modified flag.
     static QStringList MemoLines();
     static bool Modified();
+    // Empties the results document as its clear() does; makes `text` the
+    // whole document with the modified flag given.
+    static void ClearDocument();
+    static void SetDocument(const QString &text, bool modified);
 
     // The message boxes that came up so far, in order.
     const QList<ShownMessage> &Messages() const { return messages_; }
@@ -107,6 +112,23 @@ private:
     QList<QMessageBox::StandardButton> answers_;
     int beeps_ = 0;
 };
+
+// Makes a locale the default, the one whose decimal separator the
+// calculator reads, while the guard exists; then the default is again the
+// locale it was before.
+class LocaleGuard {
+public:
+    explicit LocaleGuard(const QLocale &locale);
+    ~LocaleGuard();
+    LocaleGuard(const LocaleGuard &) = delete;
+    LocaleGuard &operator=(const LocaleGuard &) = delete;
+
+private:
+    QLocale previous_;
+};
+
+// A locale whose decimal separator is a comma (German).
+QLocale CommaLocale();
 
 // Gives the field the focus as tabbing into it does, selects its whole
 // text when `replace` is set, and types `text` with key clicks.

@@ -1,6 +1,6 @@
 #include "support/tablegrid.h"
 
-#include "calculator/countgrid.h"
+#include "calculator/framework/stringgrid.h"
 
 #include <QApplication>
 #include <QImage>

@@ -3,6 +3,8 @@
 // against reference values.
 #pragma once
 
+#include "tests/reference/table_cases.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -34,18 +36,3 @@ QString CheckField(const QString &line, int from, int width, double expected);
 // and the sunken frame shows darker than the dialog on the left and at the
 // top.  An empty result means it does; else what is wrong.
 QString CheckGridFrame(TStringGrid *grid);
-
-// The rows of tests/reference/table_reference.inc.
-struct ContingencyCase {
-    int columns, rows;
-    const char *cells;
-    double chi, pChi, yates, pYates, g, pG;
-    int df;
-};
-
-struct AgreementCase {
-    int k;
-    const char *cells;
-    double percentage, kappa, pi, freeMarginals, krippendorffR, krippendorffRbar,
-        ordinalFreeMarginals;
-};
