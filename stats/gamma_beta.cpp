@@ -24,6 +24,10 @@ constexpr int kMaxStepReductions = 1000;
 // the extended format.
 constexpr long double kFractionSettled = 8 * std::numeric_limits<long double>::epsilon();
 
+// Below this exponent of its factor exp(e) an incomplete gamma value is 0:
+// exp(-2800) is about 1e-1216, far below the smallest double.
+constexpr int kSmallestGammaExponent = -2800;
+
 }  // namespace
 
 double LogGamma(double X)
@@ -125,7 +129,7 @@ void IncompleteGammaSeries(double& P, double& LnGammaA, double A, double X)
         sum = next;
     }
     const long double e = A * Ln(x) - x - LnGammaA;
-    P = e >= -2800 ? Stored(sum * Exp(e)) : 0;
+    P = e >= kSmallestGammaExponent ? Stored(sum * Exp(e)) : 0;
 }
 
 namespace {
@@ -179,7 +183,7 @@ void IncompleteGammaFraction(double& Q, double& LnGammaA, double A, double X)
         f = next;
     }
     const long double e = a * Ln(x) - x - LnGammaA;
-    Q = e >= -2800 ? Stored(Exp(e) * f.g) : 0;
+    Q = e >= kSmallestGammaExponent ? Stored(Exp(e) * f.g) : 0;
 }
 
 double InverseIncompleteBeta(double P, double Q, double Alpha)

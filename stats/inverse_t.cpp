@@ -15,6 +15,14 @@ namespace {
 // it steps of 1 round and soon leave t unchanged.
 constexpr long double kLargestStart = 9007199254740991.0L;  // 2^53 - 1
 
+// The most degrees of freedom the inverse t takes; more are taken as these.
+constexpr int kMostDegreesOfFreedom = 50000;
+// The degrees of freedom that the interval of a correlation asks the inverse
+// t for: any number above kMostDegreesOfFreedom gives its critical value
+// (1.96001 at 95 percent, beside the normal 1.95996).
+constexpr int kCorrelationDegreesOfFreedom = 980000;
+static_assert(kCorrelationDegreesOfFreedom > kMostDegreesOfFreedom);
+
 }  // namespace
 
 double FisherZ(double R)
@@ -36,8 +44,8 @@ double InverseStudentT(int DF, double P)
 {
     if (DF == 0)
         return 0;
-    if (DF > 50000)
-        DF = 50000;
+    if (DF > kMostDegreesOfFreedom)
+        DF = kMostDegreesOfFreedom;
     const long double df = DF;
 
     const double b = Stored(0.5L - std::fabs(P - 0.5L));
@@ -87,7 +95,8 @@ void CorrelationConfidenceInterval(int N, double& Lower, double& Upper, double P
         Upper = 1;
         return;
     }
-    const double c = InverseStudentT(980000, static_cast<double>((1 - Pct / 100.0L) / 2));
+    const double c =
+        InverseStudentT(kCorrelationDegreesOfFreedom, static_cast<double>((1 - Pct / 100.0L) / 2));
     const double z = FisherZ(R);
     const auto f = static_cast<double>(N - 1LL);
     const long double r = R;

@@ -74,6 +74,10 @@ double NormalTailProbability(double Z)
 
 namespace {
 
+// A Poisson term whose exponent is at most this counts as 0: exp(-78) is
+// about 1.3e-34, nothing beside a probability printed with four decimals.
+constexpr int kLargestZeroTermExponent = -78;
+
 // Below the mode (c + 1 <= Mu) the terms grow with c, so those that count
 // as 0 form a leading run.  Finds its end by bisection: a large mean with a
 // large count would otherwise cost a logarithm of the gamma function for
@@ -81,13 +85,14 @@ namespace {
 template <class Exponent>
 int FirstCountingTerm(int K, double Mu, const Exponent &exponent)
 {
-    if (exponent(0) > -78)
+    if (exponent(0) > kLargestZeroTermExponent)
         return 0;
     const int top = Mu < K - 1 ? static_cast<int>(Mu) : K - 1;
-    int low = 0, high = top + 1;  // exponent(low) <= -78; the answer is in (low, high]
+    // exponent(low) counts as 0; the answer is in (low, high]
+    int low = 0, high = top + 1;
     while (high - low > 1) {
         const int middle = low + (high - low) / 2;
-        if (exponent(middle) > -78)
+        if (exponent(middle) > kLargestZeroTermExponent)
             high = middle;
         else
             low = middle;
@@ -108,7 +113,7 @@ double PoissonProbabilityBelow(int K, double Mu)
     long double sum = 0;
     for (int c = FirstCountingTerm(K, Mu, exponent); c < K; ++c) {
         const long double e = exponent(c);
-        if (e > -78)
+        if (e > kLargestZeroTermExponent)
             sum += Exp(e);
         else if (c > Mu)
             break;  // past the mode the terms only shrink: the rest count as 0 too
