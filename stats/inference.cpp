@@ -47,7 +47,9 @@ TwoSamples Spreads(double m1, double s1, double m2, double s2)
 TTest PooledTTest(double m1, double s1, int n1, double m2, double s2, int n2)
 {
     const TwoSamples s = Spreads(m1, s1, m2, s2);
-    const double df = n1 + n2 - 2.0;
+    // The sizes are added as reals: a size typed up to the largest integer
+    // (the field clamps it only when the focus leaves it) must not overflow.
+    const double df = static_cast<double>(static_cast<long double>(n1) + n2 - 2);
     const double vp = Stored(Divide((n1 - 1.0L) * s.v1 + (n2 - 1.0L) * s.v2, df));
     const double t = Stored(Divide(s.difference, Sqrt(Divide(vp, n1) + Divide(vp, n2))));
     return {t, df, StudentTProbability(t, df)};

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 TEST(OneSampleTTest, MeanAgainstThePopulation)
 {
@@ -82,6 +83,15 @@ TEST(TwoSamples, Failures)
     EXPECT_EQ(EqualVariancesTest(1e200, 10, 1e200, 10).F, 1);
     EXPECT_THROW(PooledTTest(0, 1e200, 10, 1, 1e200, 10), OverflowError);
     EXPECT_THROW(UnequalVariancesTTest(0, 1e200, 10, 1, 1e200, 10), OverflowError);
+}
+
+// The largest sample size a field can hold: 10 + 2147483647 - 2 degrees of
+// freedom, counted without an integer overflow.
+TEST(TwoSamples, SizesUpToTheLargestInteger)
+{
+    constexpr int largest = std::numeric_limits<int>::max();
+    EXPECT_EQ(PooledTTest(10, 10, 10, 12, 12, largest).df, 2147483655.0);
+    EXPECT_EQ(PooledTTest(10, 10, largest, 12, 12, largest).df, 4294967292.0);
 }
 
 TEST(CorrelationDifferenceTest, FisherZ)
