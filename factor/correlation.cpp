@@ -190,7 +190,7 @@ matrix variable_row(const matrix& cor, const std::vector<double>& values)
 
 void correlate()
 {
-    const std::string file_name = stem_file(".dat");
+    const std::string file_name = raw_data_file();
     word_reader in(file_name);
     if (!in.is_open())
         fatal_error("Correlation: cannot open raw data file", file_name);

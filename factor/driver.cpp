@@ -7,6 +7,7 @@
 #include "factor/extended.h"
 #include "factor/parameters.h"
 #include "factor/report.h"
+#include "factor/run_files.h"
 #include "factor/stages.h"
 
 namespace {
@@ -17,27 +18,6 @@ void check_counts()
         fatal_error("Initialization: too few observations", "");
     if (read_variable_count() < 2)
         fatal_error("Initialization: too few variables", "");
-}
-
-// The extensions of the files that the stages write beside the raw data.
-constexpr const char* stage_extensions[] = {
-    ".cor", ".mns", ".sig", ".cov", ".mod", ".ice", ".iev", ".fce", ".uev", ".uvs", ".uel",
-    ".uet", ".cev", ".plt", ".rev", ".rvs", ".rpt", ".rcm", ".uwt", ".rwt", ".usc", ".rsc"};
-
-// No file that the run may create or truncate is the raw data file: checked
-// for all of them before anything is written.  The redirection target was
-// checked when it was opened.
-void check_output_files()
-{
-    const analysis_parameters_record& p = analysis_parameters;
-    const std::string data_file = stem_file(".dat");
-    if (p.q_type)
-        check_not_raw_data(qdata_stem + std::string(".dat"), data_file);
-    if (p.auto_classify)
-        check_not_raw_data(p.membership_file, data_file);
-    const std::string stem = p.q_type ? qdata_stem : p.file_stem;
-    for (const char* extension : stage_extensions)
-        check_not_raw_data(stem + extension, data_file);
 }
 
 std::time_t log_time(const char* what)
@@ -57,7 +37,7 @@ void run_analysis(int argc, const char* const* argv)
     parse_command_line(argc, argv);
     if (p.file_stem.empty())
         fatal_error("Initialization: no data file specified", "");
-    check_output_files();
+    check_run_files(files_of(p));
 
     // The factor limit is capped by the variables of the data as given,
     // before any Q-type transposition.

@@ -1,13 +1,13 @@
 #include "factor/parameters.h"
 
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <limits>
 
 #include "factor/errors.h"
 #include "factor/extended.h"
+#include "factor/run_files.h"
 #include "factor/word_reader.h"
 
 analysis_parameters_record analysis_parameters;
@@ -36,33 +36,17 @@ struct redirect_file_record {
     ~redirect_file_record() { close(); }
 } redirect_file;
 
-void redirect_output(const std::string& target, const std::string& data_file)
+void redirect_output(const std::string& target, const run_files& files)
 {
     if (redirect_file.console)  // a second redirection
         fatal_error("Initialization: could not open", target);
-    check_not_raw_data(target, data_file);
+    check_report_target(target, files);
     redirect_file.file.open(target, std::ios::out | std::ios::trunc);
     if (!redirect_file.file.is_open())
         fatal_error("Initialization: could not open", target);
     std::cout.flush();
     redirect_file.console = std::cout.rdbuf(redirect_file.file.rdbuf());
     redirect_file.name = target;
-}
-
-// The raw data file that the arguments name, the last one if several do,
-// or an empty name: a redirection is opened before the arguments after it
-// are read, and must not be that file.
-std::string named_data_file(int argc, const char* const* argv)
-{
-    std::string stem;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view argument = argv[i];
-        if (argument == ">")
-            ++i;
-        else if (!argument.starts_with('>') && !argument.starts_with('-'))
-            stem = cut_at_extension(argument);
-    }
-    return stem.empty() ? stem : stem + ".dat";
 }
 
 int absolute(int value)
@@ -237,6 +221,24 @@ std::string stem_file(std::string_view extension)
     return name;
 }
 
+std::string raw_data_file()
+{
+    const analysis_parameters_record& p = analysis_parameters;
+    return p.data_file.empty() ? stem_file(".dat") : p.data_file;
+}
+
+std::string data_file_named(std::string_view typed)
+{
+    const std::string stem = cut_at_extension(typed);
+    if (stem.empty())
+        return stem;
+    constexpr std::string_view extension = ".dat";
+    if (typed.size() > extension.size()
+        && upper_case(typed.substr(typed.size() - extension.size())) == ".DAT")
+        return std::string(typed);
+    return stem + std::string(extension);
+}
+
 std::string cut_at_extension(std::string_view name)
 {
     const std::size_t slash = name.rfind('/');
@@ -247,20 +249,22 @@ std::string cut_at_extension(std::string_view name)
 void parse_command_line(int argc, const char* const* argv)
 {
     analysis_parameters_record& p = analysis_parameters;
-    const std::string data_file = named_data_file(argc, argv);
+    // A redirection is opened before the arguments after it are read.
+    const run_files files = planned_run_files(argc, argv);
     for (int i = 1; i < argc; ++i) {
         const std::string_view typed = argv[i];
         const std::string argument = upper_case(typed);
         if (argument.starts_with('>')) {
             if (argument.size() > 1) {
-                redirect_output(std::string(typed.substr(1)), data_file);
+                redirect_output(std::string(typed.substr(1)), files);
             } else {
                 if (i + 1 >= argc)
                     fatal_error("Initialization: no redirection target", "");
-                redirect_output(argv[++i], data_file);
+                redirect_output(argv[++i], files);
             }
         } else if (!argument.starts_with('-')) {
             p.file_stem = cut_at_extension(typed);
+            p.data_file = data_file_named(typed);
             p.data_name = upper_case(p.file_stem);
         } else if (argument.size() > 1) {
             apply_option(argument[1], std::string_view(argument).substr(2), typed.substr(2));
@@ -316,11 +320,4 @@ bool end_output()
 std::string output_name()
 {
     return redirect_file.name.empty() ? "standard output" : redirect_file.name;
-}
-
-void check_not_raw_data(const std::string& output, const std::string& data_file)
-{
-    std::error_code error;
-    if (!data_file.empty() && std::filesystem::equivalent(output, data_file, error))
-        fatal_error("Initialization: cannot write over raw data file", output);
 }

@@ -15,6 +15,10 @@ struct analysis_parameters_record {
     // keeps the directory and the case the user typed; a Q-type run switches
     // it to "qdata" in the working directory.
     std::string file_stem;
+    // The raw data file that the data file argument names (data_file_named);
+    // empty after the Q-type transposition, and in a record that gives only
+    // a stem, whose raw data file is file_stem + ".dat".
+    std::string data_file;
     std::string data_name;  // the stem upper-cased, as printed; never changes
     std::string membership_file = "membership.dat";  // as opened
     std::string membership_name = "membership.dat";  // as printed
@@ -51,6 +55,14 @@ extern analysis_parameters_record analysis_parameters;
 // The file of the run with the given extension: file_stem + extension.
 std::string stem_file(std::string_view extension);
 
+// The raw data file of the run: data_file, or file_stem + ".dat".
+std::string raw_data_file();
+
+// The raw data file that a data file argument names: the name as typed
+// when it ends in ".dat" in any letter case, and otherwise its stem
+// (cut_at_extension) + ".dat"; empty when the stem is.
+std::string data_file_named(std::string_view typed);
+
 // Reads the arguments after the program name into analysis_parameters.  A
 // '>' argument sends standard output to the file it names, from then on.
 void parse_command_line(int argc, const char* const* argv);
@@ -69,8 +81,3 @@ bool end_output();
 
 // Where the run prints: the redirection target, or "standard output".
 std::string output_name();
-
-// A run never writes over its raw data file: ends the run when the file
-// `output` would be data_file, under any name (a link, or another spelling
-// of the path).
-void check_not_raw_data(const std::string& output, const std::string& data_file);

@@ -11,7 +11,7 @@ namespace {
 // Word number `which` (0 or 1) of the raw data file's header as a count.
 int read_header_count(int which)
 {
-    const std::string file_name = stem_file(".dat");
+    const std::string file_name = raw_data_file();
     word_reader in(file_name);
     if (!in.is_open())
         fatal_error("Initialization: cannot open raw data file", file_name);
@@ -41,7 +41,8 @@ int read_variable_count()
 
 void make_qdata()
 {
-    const matrix data(stem_file(".dat"));
+    const matrix data(raw_data_file());
     data.transpose().write(qdata_stem + std::string(".dat"));
     analysis_parameters.file_stem = qdata_stem;
+    analysis_parameters.data_file.clear();
 }

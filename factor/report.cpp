@@ -174,7 +174,7 @@ void print_results()
     page_number = 0;
 
     if (p.print_raw_data)
-        print_matrix_file(stem_file(".dat"), "Raw Data Matrix");
+        print_matrix_file(raw_data_file(), "Raw Data Matrix");
     if (p.print_means) {
         print_matrix_file(stem_file(".mns"), "Variable Means");
         print_matrix_file(stem_file(".sig"), "Unadjusted Standard Deviations");

@@ -248,7 +248,7 @@ void compute_scores(std::string_view kinds)
 {
     const matrix means(stem_file(".mns"));
     const matrix deviations(stem_file(".sig"));
-    const std::string data_file = stem_file(".dat");
+    const std::string data_file = raw_data_file();
     word_reader in(data_file);
     if (!in.is_open())
         fatal_error("Score: cannot open raw data file", data_file);

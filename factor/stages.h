@@ -7,7 +7,7 @@
 #pragma once
 
 // Raw data input (rawdata.cpp): the counts in the header of the raw data
-// file file_stem + ".dat", and the Q-type transposition, which writes
+// file (raw_data_file()), and the Q-type transposition, which writes
 // "qdata.dat" in the working directory and makes "qdata" the stem.
 int read_subject_count();
 int read_variable_count();

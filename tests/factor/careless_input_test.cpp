@@ -1,10 +1,15 @@
 // Runs of qrn4 on careless and hostile input: no run writes over its raw
-// data file, a header's counts never size more memory than its file can
-// hold, output that cannot be written is reported, and a file-size limit
-// makes a write fail like any other.
+// data file, nor its report over a file of its own; a raw data file that
+// is not a regular file is refused; a header's counts never size more
+// memory than its file can hold; output that cannot be written is
+// reported, and a file-size limit makes a write fail like any other.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include "harness.h"
 
@@ -68,6 +73,101 @@ TEST_F(CarelessInput, NoRunWritesOverItsRawDataFile)
     expect_refused({"d.dat", "-A", "-Ogroups"}, "d.dat", "GROUPS");
     fs::create_symlink("d.dat", dir.path() / "d.rsc");
     expect_refused({"d.dat", "-S"}, "d.dat", "D.RSC");
+}
+
+TEST_F(CarelessInput, AFileThatCannotBeLookedUpIsNotWritten)
+{
+    // A link that leads to itself cannot be told from the data file.
+    dir.write("d.dat", example("attitude.dat"));
+    fs::create_symlink("d.cor", dir.path() / "d.cor");
+    const qrn4_result result = run({"d.dat"});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, fatal + "INITIALIZATION: CANNOT WRITE OVER RAW DATA FILE D.COR\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+}
+
+TEST_F(CarelessInput, NoReportOrMembershipGoesOverAFileOfTheRun)
+{
+    // Refused before anything is written, on the console.
+    auto expect_refused_as = [this](const std::vector<std::string>& arguments,
+                                    const std::string& message) {
+        const std::vector<std::string> files = dir.files();
+        const qrn4_result result = run(arguments);
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.output, fatal + "INITIALIZATION: " + message + "\n");
+        EXPECT_EQ(dir.files(), files);
+    };
+    const std::string over_run_file = "CANNOT WRITE REPORT OVER A FILE OF THE RUN ";
+    dir.write("d.dat", example("attitude.dat"));
+    expect_refused_as({"d.dat", "-S", "-PDS", "-C", ">d.cor"}, over_run_file + "D.COR");
+    expect_refused_as({">", "./d.rsc", "d.dat", "-S"}, over_run_file + "./D.RSC");
+
+    dir.write("judges.dat", example("judges.dat"));
+    expect_refused_as({"judges.dat", "-Q", ">qdata.cor"}, over_run_file + "QDATA.COR");
+    expect_refused_as({">", "qdata.dat", "judges.dat", "-A"}, over_run_file + "QDATA.DAT");
+    expect_refused_as({">", "membership.dat", "judges.dat", "-A"},
+                      "CANNOT WRITE REPORT OVER MEMBERSHIP FILE MEMBERSHIP.DAT");
+    expect_refused_as({"judges.dat", "-A", "-Ogroups", ">", "./groups"},
+                      "CANNOT WRITE REPORT OVER MEMBERSHIP FILE ./GROUPS");
+
+    // Files of an earlier run under other names: a report over a link to
+    // its correlations, a membership file linked to its rotated pattern.
+    ASSERT_EQ(run({"d.dat"}).exit_code, 0);
+    ASSERT_EQ(run({"judges.dat", "-A"}).exit_code, 0);
+    fs::create_hard_link(dir.path() / "d.cor", dir.path() / "report.txt");
+    const std::string correlations = dir.read("d.cor");
+    expect_refused_as({"d.dat", ">", "report.txt"}, over_run_file + "REPORT.TXT");
+    EXPECT_EQ(dir.read("d.cor"), correlations);
+    fs::create_symlink("qdata.rev", dir.path() / "groups");
+    expect_refused_as({"judges.dat", "-A", "-Ogroups"},
+                      "CANNOT WRITE MEMBERSHIP OVER A FILE OF THE RUN GROUPS");
+
+    // Files that the run does not write are fine: a run without -A writes
+    // no membership file, and a Q-type run nothing beside the data.
+    EXPECT_EQ(run({"d.dat", ">membership.dat"}).exit_code, 0);
+    EXPECT_EQ(run({"judges.dat", "-Q", ">", "judges.cor"}).exit_code, 0);
+}
+
+TEST_F(CarelessInput, ARawDataFileThatIsNotARegularFileIsRefused)
+{
+    // A named pipe with a writer that never writes: each open of it would
+    // wait, and its words could be read only once.
+    ASSERT_EQ(mkfifo((dir.path() / "p.dat").c_str(), 0644), 0);
+    const int writer = open((dir.path() / "p.dat").c_str(), O_RDWR);
+    ASSERT_GE(writer, 0);
+    qrn4_result result = run({"p.dat", "-Q"}, {.wall_seconds = 30});
+    close(writer);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, fatal + "INITIALIZATION: RAW DATA FILE IS NOT A REGULAR FILE P.DAT\n");
+
+    fs::create_directory(dir.path() / "folder.dat");
+    result = run({"folder.dat"});
+    EXPECT_EQ(result.output,
+              fatal + "INITIALIZATION: RAW DATA FILE IS NOT A REGULAR FILE FOLDER.DAT\n");
+    fs::create_symlink("/dev/zero", dir.path() / "zero.dat");
+    result = run({"zero.dat"}, {.wall_seconds = 30});
+    EXPECT_EQ(result.output,
+              fatal + "INITIALIZATION: RAW DATA FILE IS NOT A REGULAR FILE ZERO.DAT\n");
+
+    // A link to a regular file is read as the file.
+    dir.write("attitude.dat", example("attitude.dat"));
+    fs::create_symlink("attitude.dat", dir.path() / "link.dat");
+    EXPECT_EQ(run({"link.dat"}).exit_code, 0);
+}
+
+TEST_F(CarelessInput, ADataFileTypedWithAnUpperCaseExtensionIsFound)
+{
+    dir.write("DATA.DAT", example("attitude.dat"));
+    qrn4_result result = run({"DATA.DAT", "-C"});
+    EXPECT_EQ(result.exit_code, 0);
+    EXPECT_NE(result.output.find("Data File              DATA\n"), std::string::npos);
+    EXPECT_TRUE(dir.exists("DATA.cor") && dir.exists("DATA.uev"));
+
+    dir.write("Mixed.Dat", example("attitude.dat"));
+    EXPECT_EQ(run({"Mixed.Dat", "-Q"}).exit_code, 0);
+    // Other names keep the stem rule: the stem and ".dat".
+    result = run({"DATA.TXT"});
+    EXPECT_EQ(result.output, fatal + "INITIALIZATION: CANNOT OPEN RAW DATA FILE DATA.DAT\n");
 }
 
 TEST_F(CarelessInput, ASecondRunOverTheFilesOfTheFirstStillWorks)

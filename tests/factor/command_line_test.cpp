@@ -56,6 +56,25 @@ TEST_F(CommandLine, FileStemIsCutAtTheFirstDotOfTheFileName)
     EXPECT_EQ(parse({"first.dat", "-R", "second.dat"}).file_stem, "second");
 }
 
+TEST_F(CommandLine, RawDataFileIsTheNameAsTypedWhenItEndsInDat)
+{
+    // In any letter case; the stage files keep the stem as typed.
+    EXPECT_EQ(parse({"DATA.DAT"}).file_stem, "DATA");
+    EXPECT_EQ(raw_data_file(), "DATA.DAT");
+    EXPECT_EQ(parse({"./Trees.Dat"}).file_stem, "./Trees");
+    EXPECT_EQ(raw_data_file(), "./Trees.Dat");
+    EXPECT_EQ(parse({"MyData.v2.dat"}).file_stem, "MyData");
+    EXPECT_EQ(raw_data_file(), "MyData.v2.dat");
+    // Any other name gives the stem and ".dat".
+    parse({"data.dat"});
+    EXPECT_EQ(raw_data_file(), "data.dat");
+    parse({"data"});
+    EXPECT_EQ(raw_data_file(), "data.dat");
+    parse({"DATA.TXT"});
+    EXPECT_EQ(raw_data_file(), "DATA.dat");
+    EXPECT_EQ(data_file_named(".DAT"), "");
+}
+
 TEST_F(CommandLine, ClassificationOption)
 {
     const analysis_parameters_record& p = parse({"-A"});

@@ -150,6 +150,7 @@ qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arg
             || !set_limit(RLIMIT_CPU, limits.cpu_seconds)
             || (address_space_limited() && !set_limit(RLIMIT_AS, limits.memory_bytes)))
             _exit(127);
+        alarm(limits.wall_seconds);  // kept across execv
         execv(program, argv.data());
         _exit(127);
     }

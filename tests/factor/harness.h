@@ -65,10 +65,13 @@ struct qrn4_result {
 // itself: there memory_bytes is left out (address_space_limited() tells).
 // SIGXFSZ has its default action in the program's process, whatever the
 // test's own.
+// A run that takes longer than wall_seconds is killed (SIGALRM): a run
+// that waits for ever ends the test instead of hanging it.
 struct qrn4_limits {
     long long file_size_bytes = 0;
     long long memory_bytes = 0;
     long long cpu_seconds = 0;
+    unsigned wall_seconds = 0;
 };
 bool address_space_limited();
 
