@@ -95,6 +95,30 @@ matrix::matrix(std::string_view kind, int n)
         at(i, i) = 1.0;
 }
 
+namespace {
+
+// Room for the `wanted` items that a file's counts call for, up to a bound:
+// a file's size vouches for its counts only as far as it holds data, and a
+// sparse file holds none in its holes.  Room that is reserved and not used
+// takes no memory, only addresses.  Beyond the bound, storage grows with
+// the items actually read, never beyond what the counts call for.
+template <typename T>
+void reserve_for(std::vector<T>& items, std::size_t wanted)
+{
+    constexpr std::size_t reserved_bytes = std::size_t{32} << 20;
+    items.reserve(std::min(wanted, reserved_bytes / sizeof(T)));
+}
+
+template <typename T>
+void make_room(std::vector<T>& items, std::size_t more, std::size_t wanted)
+{
+    const std::size_t needed = items.size() + more;
+    if (needed > items.capacity())
+        items.reserve(std::min(std::max(needed, 2 * items.capacity()), wanted));
+}
+
+}  // namespace
+
 matrix::matrix(const std::string& file_name)
 {
     word_reader in(file_name);
@@ -108,30 +132,30 @@ matrix::matrix(const std::string& file_name)
             fail();
     }
     // The counts size nothing that the file cannot hold: a file too short
-    // for them ends here, as it would when its words run out.  Storage is
-    // taken at once when the file's size vouches for the counts, and grows
-    // with the rows actually read otherwise.
+    // for them ends here, as it would when its words run out.
     if (!in.can_hold(counts[0], counts[1]))
         fail();
     nrows_ = counts[0];
     ncols_ = counts[1];
+    const std::size_t rows = static_cast<std::size_t>(nrows_);
     const std::size_t cols = static_cast<std::size_t>(ncols_);
-    if (in.word_capacity()) {
-        collab_.reserve(cols);
-        rowlab_.reserve(static_cast<std::size_t>(nrows_));
-        elements_.reserve(static_cast<std::size_t>(nrows_) * cols);
-    }
+    reserve_for(collab_, cols);
+    reserve_for(rowlab_, rows);
+    reserve_for(elements_, rows * cols);
 
     std::string label;
     for (int j = 0; j < ncols_; ++j) {
         if (!in.read_label(label))
             fail();
+        make_room(collab_, 1, cols);
         collab_.push_back(label);
     }
     for (int i = 0; i < nrows_; ++i) {
         if (!in.read_label(label))
             fail();
+        make_room(rowlab_, 1, rows);
         rowlab_.push_back(label);
+        make_room(elements_, cols, rows * cols);
         elements_.resize(elements_.size() + cols);
         double* element = elements_.data() + i * cols;
         for (std::size_t j = 0; j < cols; ++j) {

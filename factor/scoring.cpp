@@ -195,17 +195,18 @@ score_weights gather_weights(const score_files& files, const matrix& means,
 // the variable count is passed over like the p names.
 int skip_header(word_reader& in, int p)
 {
+    count_conversion n;
+    if (!in.read_count(n))
+        fatal_error("Score: error in raw data file", "");
     std::string_view word;
     auto next_word = [&in, &word] {
         if (!in.read_word(word))
             fatal_error("Score: error in raw data file", "");
     };
     next_word();
-    const int n = convert_count(word).value;
-    next_word();
     for (int i = 0; i < p; ++i)
         next_word();
-    return n;
+    return n.value;
 }
 
 // One subject: its label, and its values in z.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -127,8 +128,13 @@ char* format_value(char* out, double value)
 }
 
 text_writer::text_writer(const std::string& file_name)
-    : file_(std::fopen(file_name.c_str(), "wb")), buffer_(std::make_unique<char[]>(buffer_size))
+    : buffer_(std::make_unique_for_overwrite<char[]>(buffer_size))
 {
+    // Opening a named pipe waits for a reader, which may never come; the
+    // run's files are read back, which a pipe cannot be.
+    std::error_code error;
+    if (!std::filesystem::is_fifo(file_name, error))
+        file_ = std::fopen(file_name.c_str(), "wb");
 }
 
 text_writer::~text_writer()

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr std::size_t block_size = std::size_t{1} << 20;
 constexpr char end_byte = 0x1A;
 
 using word_reader_detail::is_digit;
@@ -72,28 +71,179 @@ value_conversion convert_long_decimal(const char* start, const char* end, bool n
         value = std::strtod(std::string(start, end).c_str(), nullptr);
         if (std::isinf(value)) {
             constexpr double largest = std::numeric_limits<double>::max();
-            return {negative ? -largest : largest, false};
+            return {negative ? -largest : largest, false, true};
         }
     }
-    return {negative ? -value : value, true};
+    return {negative ? -value : value, true, true};
 }
 
 }  // namespace
 
-word_reader::word_reader(const std::string& file_name)
-    : file_(std::fopen(file_name.c_str(), "rb"))
+namespace word_reader_detail {
+
+void number_scanner::start()
 {
+    *this = number_scanner();
+    digits_.reserve(kept_digits);
+}
+
+bool number_scanner::scan(std::string_view piece)
+{
+    // Far beyond any exponent that a double can take, and far from
+    // overflowing: 10^15 digits would be a petabyte.
+    constexpr long long exponent_bound = 1'000'000'000'000'000;
+    constexpr long long count_bound = std::numeric_limits<int>::max() + 1LL;
+    for (const char c : piece) {
+        const bool digit = is_digit(c);
+        switch (part_) {
+        case part::sign:
+            if (c == '+' || c == '-') {
+                negative_ = c == '-';
+                part_ = part::integer;
+                continue;
+            }
+            part_ = part::integer;
+            [[fallthrough]];
+        case part::integer:
+            if (digit) {
+                any_digit_ = true;
+                count_ = count_ * 10 + (c - '0');
+                if (count_ > count_bound) {
+                    count_ = count_bound;
+                    count_in_range_ = false;
+                }
+                if (digits_.size() < kept_digits) {
+                    if (c != '0' || !digits_.empty())
+                        digits_ += c;
+                } else {
+                    ++scale_;
+                    sticky_ = sticky_ || c != '0';
+                }
+                continue;
+            }
+            if (c == '.') {
+                part_ = part::fraction;
+                continue;
+            }
+            break;
+        case part::fraction:
+            if (digit) {
+                any_digit_ = true;
+                if (digits_.size() < kept_digits) {
+                    if (c != '0' || !digits_.empty())
+                        digits_ += c;
+                    --scale_;
+                } else {
+                    sticky_ = sticky_ || c != '0';
+                }
+                continue;
+            }
+            break;
+        case part::exponent_mark:
+            if (c == '+' || c == '-') {
+                exponent_negative_ = c == '-';
+                part_ = part::exponent_sign;
+                continue;
+            }
+            [[fallthrough]];
+        case part::exponent_sign:
+            if (digit) {
+                part_ = part::exponent;
+                exponent_ = c - '0';
+                continue;
+            }
+            break;
+        case part::exponent:
+            if (digit) {
+                exponent_ = std::min(exponent_ * 10 + (c - '0'), exponent_bound);
+                continue;
+            }
+            break;
+        case part::ended:
+            return false;
+        }
+        // c does not continue the number: an 'e' after its digits may
+        // begin an exponent, anything else ends it.
+        if ((part_ == part::integer || part_ == part::fraction) && any_digit_
+            && (c == 'e' || c == 'E')) {
+            part_ = part::exponent_mark;
+            continue;
+        }
+        part_ = part::ended;
+        return false;
+    }
+    return true;
+}
+
+count_conversion number_scanner::count() const
+{
+    constexpr long long limit = std::numeric_limits<int>::max();
+    long long magnitude = count_;
+    bool in_range = count_in_range_;
+    if (!negative_ && magnitude > limit) {
+        magnitude = limit;
+        in_range = false;
+    }
+    return {static_cast<int>(negative_ ? -magnitude : magnitude), in_range};
+}
+
+value_conversion number_scanner::value() const
+{
+    // An 'e' without the digits of an exponent does not belong to the
+    // number, which then ends before the end of the word.
+    const bool whole =
+        any_digit_
+        && (part_ == part::integer || part_ == part::fraction || part_ == part::exponent);
+    if (!any_digit_)
+        return {0.0, true, false};
+    if (digits_.empty())
+        return {negative_ ? -0.0 : 0.0, true, whole};
+    // The same number in few digits: the kept digits, a 1 behind them for
+    // any that were dropped, and the exponent, held where the result no
+    // longer changes.
+    constexpr long long exponent_limit = 1 << 24;
+    long long exponent = scale_ + (exponent_negative_ ? -exponent_ : exponent_);
+    std::string text = digits_;
+    if (sticky_) {
+        text += '1';
+        --exponent;
+    }
+    text += 'e';
+    text += std::to_string(std::clamp(exponent, -exponent_limit, exponent_limit));
+    value_conversion v = convert_value(text);
+    if (negative_)
+        v.value = -v.value;
+    v.is_number = whole;
+    return v;
+}
+
+}  // namespace word_reader_detail
+
+void reading_notes::non_number(int row, int column, std::string_view label, std::string_view word)
+{
+    if (non_numbers++ > 0)
+        return;
+    first_row = row;
+    first_column = column;
+    first_label = label;
+    constexpr std::size_t shown = 40;
+    first_word = word.substr(0, shown);
+}
+
+word_reader::word_reader(const std::string& file_name)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file_name, error))
+        return;
+    file_ = std::fopen(file_name.c_str(), "rb");
     if (!file_)
         return;
     // The reader buffers for itself.
     std::setvbuf(file_, nullptr, _IONBF, 0);
-    std::error_code error;
-    if (std::filesystem::is_regular_file(file_name, error)) {
-        const std::uintmax_t size = std::filesystem::file_size(file_name, error);
-        if (!error)
-            word_capacity_ = size / 2;
-    }
-    buffer_ = std::make_unique<char[]>(block_size + 1);  // and a sentinel
+    const std::uintmax_t size = std::filesystem::file_size(file_name, error);
+    if (!error)
+        word_capacity_ = size / 2;
+    buffer_ = std::make_unique_for_overwrite<char[]>(block_size + 1);  // and a sentinel
 }
 
 word_reader::~word_reader()
@@ -107,7 +257,8 @@ bool word_reader::refill()
     pos_ = end_ = 0;
     if (no_more_bytes_ || !file_)
         return false;
-    std::size_t n = std::fread(buffer_.get(), 1, block_size, file_);
+    std::size_t n = std::fread(buffer_.get(), 1, next_block_size_, file_);
+    next_block_size_ = block_size;
     if (n == 0) {
         no_more_bytes_ = true;
         return false;
@@ -138,8 +289,32 @@ bool word_reader::skip_to_word()
     }
 }
 
+// The next piece of a word that runs across blocks: held while the word
+// fits in a block, and from there on only scanned for its number, as far
+// as that goes.
+void word_reader::hold(const char* piece, std::size_t size)
+{
+    if (!cut_) {
+        if (size <= block_size - long_word_.size()) {
+            long_word_.append(piece, size);
+            return;
+        }
+        cut_ = true;
+        number_.start();
+        number_.scan(long_word_);
+        const std::size_t rest = block_size - long_word_.size();
+        long_word_.append(piece, rest);
+        number_.scan(std::string_view(piece, rest));
+        piece += rest;
+        size -= rest;
+    }
+    number_.scan(std::string_view(piece, size));
+}
+
 bool word_reader::read_word(std::string_view& word)
 {
+    cut_ = false;
+    word_ = {};
     if (!skip_to_word())
         return false;
     const char* buf = buffer_.get();
@@ -147,12 +322,13 @@ bool word_reader::read_word(std::string_view& word)
     while (pos_ < end_ && !is_space(buf[pos_]))
         ++pos_;
     if (pos_ < end_) {
-        word = std::string_view(buf + start, pos_ - start);
+        word = word_ = std::string_view(buf + start, pos_ - start);
         return true;
     }
 
     // The word goes on in the next block.
-    long_word_.assign(buf + start, pos_ - start);
+    long_word_.clear();
+    hold(buf + start, pos_ - start);
     for (;;) {
         if (!refill()) {
             failed_ = true;  // end of file right after the word
@@ -160,22 +336,30 @@ bool word_reader::read_word(std::string_view& word)
         }
         while (pos_ < end_ && !is_space(buf[pos_]))
             ++pos_;
-        long_word_.append(buf, pos_);
+        hold(buf, pos_);
         if (pos_ < end_) {
-            word = long_word_;
+            word = word_ = long_word_;
             return true;
         }
     }
 }
 
-bool word_reader::read_count(int& count)
+bool word_reader::read_count(count_conversion& count)
 {
     std::string_view word;
     if (!read_word(word))
         return false;
-    const auto [value, in_range] = convert_count(word);
-    count = value;
-    return in_range;
+    count = cut_ ? number_.count() : convert_count(word);
+    return true;
+}
+
+bool word_reader::read_count(int& count)
+{
+    count_conversion conversion;
+    if (!read_count(conversion))
+        return false;
+    count = conversion.value;
+    return conversion.in_range;
 }
 
 bool word_reader::read_other_value(value_conversion& value)
@@ -183,7 +367,7 @@ bool word_reader::read_other_value(value_conversion& value)
     std::string_view word;
     if (!read_word(word))
         return false;
-    value = convert_value(word);
+    value = cut_ ? number_.value() : convert_value(word);
     return true;
 }
 
@@ -194,6 +378,23 @@ bool word_reader::read_label(std::string& label)
         return false;
     label.assign(label_of(word));
     return true;
+}
+
+std::uint64_t word_reader::count_words_left()
+{
+    std::uint64_t words = 0;
+    const char* buf = buffer_.get();
+    bool in_word = false;
+    while (!failed_) {
+        for (; pos_ < end_; ++pos_) {
+            const bool space = is_space(buf[pos_]);
+            words += in_word && space;
+            in_word = !space;
+        }
+        if (!refill())
+            failed_ = true;
+    }
+    return words + in_word;
 }
 
 bool word_reader::read_char(char& c)
@@ -264,11 +465,15 @@ value_conversion convert_value(std::string_view text)
         digits += p - fraction;
     }
     if (digits == 0)
-        return {0.0, true};
+        return {0.0, true, false};
     p = read_exponent(p, end, exponent);
 
     double value = 0.0;
+    value_conversion result;
     if (exact_decimal(mantissa, digits, exponent, value))
-        return {negative ? -value : value, true};
-    return convert_long_decimal(start, p, negative);
+        result = {negative ? -value : value, true, true};
+    else
+        result = convert_long_decimal(start, p, negative);
+    result.is_number = p == end;
+    return result;
 }

@@ -11,9 +11,17 @@
 // of a file needs a blank or a line end after it.  After a failed read every
 // further read fails too.
 //
-// Words are read whole, whatever their length.  The file is opened in
-// binary mode and read in large blocks: raw data files of hundreds of
-// megabytes are normal input.
+// A word of any length is consumed whole, but held only as far as a reader
+// uses it: a word longer than a block of the reader keeps its first block,
+// which gives its label, and the conversions follow the number it begins
+// with as it goes by, so that they read it as they read a shorter word.  A
+// hole of a sparse file, one endless word of NUL bytes, takes no more
+// memory than a short word.
+//
+// Only regular files are read (or links to them): a named pipe, a device
+// or a directory could make a read wait for ever or never end.  The file
+// is opened in binary mode and read in large blocks: raw data files of
+// hundreds of megabytes are normal input.
 #pragma once
 
 #include <array>
@@ -76,11 +84,74 @@ count_conversion convert_count(std::string_view text);
 struct value_conversion {
     double value;
     bool in_range;
+    bool is_number;  // the text is wholly a number ("12", "-1.5e3", "4.")
 };
 value_conversion convert_value(std::string_view text);
 
+namespace word_reader_detail {
+
+// The conversions of a word too long to be held, scanned in pieces as the
+// reader goes over it: of the number it begins with, the first
+// kept_digits significant digits, whether any digit after them is not 0,
+// and where the decimal point stands.  That decides the correctly rounded
+// value as the whole text does (a number halfway between two doubles has
+// fewer than 800 significant digits), so the conversions equal
+// convert_count and convert_value of the whole word.
+class number_scanner {
+public:
+    static constexpr std::size_t kept_digits = 1024;
+
+    void start();
+    // The next piece of the word; false once the number has ended, when
+    // the rest of the word no longer matters.
+    bool scan(std::string_view piece);
+    // At the end of the word.
+    count_conversion count() const;
+    value_conversion value() const;
+
+private:
+    enum class part : unsigned char {
+        sign,           // nothing yet
+        integer,        // digits before the point
+        fraction,       // digits after it
+        exponent_mark,  // an 'e' that digits must follow to belong to it
+        exponent_sign,
+        exponent,
+        ended,  // the number ended before the end of the word
+    };
+
+    part part_ = part::sign;
+    bool negative_ = false;
+    bool any_digit_ = false;
+    std::string digits_;   // from the first that is not 0
+    bool sticky_ = false;  // a digit beyond them that is not 0
+    long long scale_ = 0;  // the value is digits_ x 10^(scale_ + exponent)
+    bool exponent_negative_ = false;
+    long long exponent_ = 0;  // held at a bound far beyond the doubles
+    long long count_ = 0;     // the leading digits, as convert_count reads them
+    bool count_in_range_ = true;
+};
+
+}  // namespace word_reader_detail
+
+// What a pass over a data file noticed without changing what it reads:
+// value words that are not wholly a number, and the words after the last
+// one that it needed.
+struct reading_notes {
+    std::uint64_t non_numbers = 0;
+    // Of the first non-number, rows and columns counted from 0.
+    int first_row = 0;
+    int first_column = 0;
+    std::string first_label;  // of its row
+    std::string first_word;   // its first bytes
+    std::uint64_t words_left = 0;
+
+    void non_number(int row, int column, std::string_view label, std::string_view word);
+};
+
 class word_reader {
 public:
+    // A file that is not a regular file is not opened (is_open() is false).
     explicit word_reader(const std::string& file_name);
     ~word_reader();
     word_reader(const word_reader&) = delete;
@@ -89,9 +160,10 @@ public:
     bool is_open() const { return file_ != nullptr; }
 
     // The most words the whole file can hold: every word takes at least one
-    // byte and the white space after it, so half the size of a regular file.
-    // Nothing is known of other files (pipes, devices).  A reader checks the
-    // counts of a header against it before it allocates for them.
+    // byte and the white space after it, so half the size of the file (if
+    // its size can be told).  A reader checks the counts of a header against
+    // it before it allocates for them; the holes of a sparse file count in
+    // its size, so storage beyond a bound still grows with what is read.
     std::optional<std::uint64_t> word_capacity() const { return word_capacity_; }
     // Whether the file can hold the words of a matrix file of rows x cols
     // (the two counts, the column labels, each row's label and values).
@@ -102,23 +174,35 @@ public:
         return !word_capacity_ || words <= *word_capacity_;
     }
 
-    // The next word.  It stays valid until the next call.
+    // The next word, or the first block_size bytes of a longer one.  It
+    // stays valid until the next call.
     bool read_word(std::string_view& word);
 
-    // The next word as a count (convert_count), such as the counts at the
-    // head of a raw data file or a matrix file: false also when its number
-    // lies outside the 32-bit range.
+    // The next word converted by convert_count.
+    bool read_count(count_conversion& count);
+    // The same for the counts at the head of a raw data file or a matrix
+    // file: false also when the number lies outside the 32-bit range.
     bool read_count(int& count);
 
     // The next word converted by convert_value.
     bool read_value(value_conversion& value)
     {
         if (read_usual_value(value.value)) {
-            value.in_range = true;
+            value.in_range = value.is_number = true;
             return true;
         }
         return read_other_value(value);
     }
+
+    // The word that the last read took, as read_word gives it; after
+    // read_value, only when its value was not a number.  Valid until the
+    // next read.
+    std::string_view last_word() const { return word_; }
+
+    // Reads the words left to the end of the file, without holding them,
+    // and returns how many there were (a last word without white space
+    // after it counts).  Every read after it fails.
+    std::uint64_t count_words_left();
 
     // The next word as a label: its first 10 bytes (see label_of).
     bool read_label(std::string& label);
@@ -127,20 +211,32 @@ public:
     // line feed.
     bool read_char(char& c);
 
+    // The reader reads its file in blocks of this size, but for the first
+    // read, which is small: a reader of a header needs no more.
+    static constexpr std::size_t block_size = std::size_t{1} << 20;
+    static constexpr std::size_t first_block_size = 4096;
+
 private:
     bool read_usual_value(double& value);
     bool read_other_value(value_conversion& value);
     bool skip_to_word();
     bool refill();
+    void hold(const char* piece, std::size_t size);
 
     std::FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::size_t next_block_size_ = first_block_size;
     bool no_more_bytes_ = false;  // end of file, the end byte or a read error
     bool failed_ = false;
     std::optional<std::uint64_t> word_capacity_;
-    std::string long_word_;       // a word that runs across two blocks
+    std::string_view word_;  // of the last read
+    std::string long_word_;  // a word that runs across two blocks, as held
+    // Whether long_word_ holds only the first block_size bytes of its word,
+    // whose conversions number_ gives.
+    bool cut_ = false;
+    word_reader_detail::number_scanner number_;
 };
 
 // The inline part of read_value: the conversion of the usual value words,

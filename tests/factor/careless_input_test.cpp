@@ -1,8 +1,9 @@
 // Runs of qrn4 on careless and hostile input: no run writes over its raw
 // data file, nor its report over a file of its own; a raw data file that
 // is not a regular file is refused; a header's counts never size more
-// memory than its file can hold; output that cannot be written is
-// reported, and a file-size limit makes a write fail like any other.
+// memory than its file can hold, nor does a sparse file's hole; output that
+// cannot be written is reported, and a file-size limit makes a write fail
+// like any other.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -153,6 +154,37 @@ TEST_F(CarelessInput, ARawDataFileThatIsNotARegularFileIsRefused)
     dir.write("attitude.dat", example("attitude.dat"));
     fs::create_symlink("attitude.dat", dir.path() / "link.dat");
     EXPECT_EQ(run({"link.dat"}).exit_code, 0);
+
+    // Nor does a pipe in the place of a file that the run writes and
+    // reads back make it wait.
+    fs::remove(dir.path() / "link.uev");
+    ASSERT_EQ(mkfifo((dir.path() / "link.uev").c_str(), 0644), 0);
+    result = run({"link.dat"}, {.wall_seconds = 30});
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_TRUE(result.output.ends_with("Matrix: CANNOT OPEN OUTPUT MATRIX FILE LINK.UEV\n"))
+        << result.output;
+}
+
+TEST_F(CarelessInput, TheHoleOfASparseFileTakesNoMemory)
+{
+    // A hole reads as one word of NUL bytes.  Held whole, the 256 MB here
+    // would take more than the limit, and so would room for the values
+    // that the second header promises.
+    const qrn4_limits limits{.memory_bytes = 256LL << 20, .cpu_seconds = 60};
+    const auto sparse = [this](const std::string& name, const std::string& head) {
+        dir.write(name, head);
+        fs::resize_file(dir.path() / name, 256u << 20);
+    };
+    sparse("s.dat", "5 3 a b c ");
+    qrn4_result result = run({"s.dat"}, limits);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_TRUE(result.output.ends_with(fatal + "CORRELATION: ERROR IN RAW DATA FILE S.DAT\n"))
+        << result.output;
+
+    sparse("q.dat", "20000000 3 a b c ");
+    result = run({"q.dat", "-Q"}, limits);
+    EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, "Matrix: ERROR IN MATRIX FILE Q.DAT\n");
 }
 
 TEST_F(CarelessInput, ADataFileTypedWithAnUpperCaseExtensionIsFound)

@@ -1,11 +1,14 @@
 // The word reader and the conversions of counts and values.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <random>
 
 #include "factor/word_reader.h"
@@ -57,15 +60,17 @@ TEST(WordReader, EndByteEndsTheFile)
 TEST(WordReader, WordsAcrossBlocksAndLongWords)
 {
     // The reader fills its buffer in blocks of 1 MiB: put a word across
-    // the first boundary and a word longer than a whole block after it.
+    // a boundary and a word longer than a whole block after it, which
+    // keeps its first block.
     scratch_dir dir;
+    const std::size_t block = word_reader::block_size;
     const std::string across = "across-the-boundary";
-    const std::string huge(3u << 20, 'x');
-    std::string text(std::size_t{1} << 20, ' ');
+    const std::string huge(3 * block, 'x');
+    std::string text(word_reader::first_block_size + block, ' ');
     text.replace(text.size() - 6, 6, across.substr(0, 6));
-    text += across.substr(6) + " " + huge + "\n";
+    text += across.substr(6) + " " + huge + " last\n";
     dir.write("a", text);
-    EXPECT_EQ(all_words(dir / "a"), (words{across, huge}));
+    EXPECT_EQ(all_words(dir / "a"), (words{across, huge.substr(0, block), "last"}));
 
     word_reader in(dir / "a");
     std::string label;
@@ -165,6 +170,169 @@ TEST(WordReader, ValuesInTheBufferConvertAsTheCLibraryDoes)
             expect_values_as_strtod(dir, padded, {word, word});
         }
     }
+}
+
+// A value as the C library's strtod reads the text, saturated at the
+// largest double where it overflows.
+value_conversion as_strtod(const std::string& text)
+{
+    const double value = std::strtod(text.c_str(), nullptr);
+    if (std::isinf(value))
+        return {std::copysign(DBL_MAX, value), false, true};
+    return {value, true, true};
+}
+
+void expect_same_value(const value_conversion& seen, const value_conversion& expected,
+                       const std::string& text)
+{
+    const std::string shown = text.size() > 60 ? text.substr(0, 60) + "..." : text;
+    EXPECT_EQ(std::memcmp(&seen.value, &expected.value, sizeof(double)), 0)
+        << shown << " read as " << seen.value << ", not " << expected.value;
+    EXPECT_EQ(seen.in_range, expected.in_range) << shown;
+}
+
+TEST(WordReader, AWordLongerThanABlockConvertsAsAShortOne)
+{
+    // Held to its first block; the conversions follow it to its end.
+    const std::size_t long_run = word_reader::block_size + 1000;
+    const std::string zeros(long_run, '0');
+    const std::vector<std::string> value_words = {
+        zeros + "12.5",
+        "-" + zeros + "7e-3",
+        "1" + zeros,                                         // beyond the doubles
+        "0." + zeros + "1e" + std::to_string(long_run + 3),  // 100
+        "0." + zeros + "1e-320",                             // below them
+        "9007199254740993" + zeros,                          // 2^53 + 1, a tie
+        "9007199254740993." + zeros + "1",                   // just above it
+        "4.9406564584124654e-324" + zeros,
+        "2.4703282292062327e-324" + zeros + "1",  // half the smallest
+    };
+    std::string text;
+    for (const std::string& word : value_words)
+        text += word + "\n";
+    scratch_dir dir;
+    dir.write("values", text);
+    word_reader in(dir / "values");
+    value_conversion value;
+    for (const std::string& word : value_words) {
+        ASSERT_TRUE(in.read_value(value));
+        expect_same_value(value, as_strtod(word), word);
+        EXPECT_TRUE(value.is_number);
+        EXPECT_EQ(in.last_word().size(), word_reader::block_size);
+    }
+
+    // Counts read the leading digits, however many zeros lead them.
+    dir.write("counts",
+              zeros + "42.5 -" + zeros + "2147483648 " + std::string(long_run, '9') + " ");
+    word_reader counts(dir / "counts");
+    count_conversion count;
+    ASSERT_TRUE(counts.read_count(count));
+    EXPECT_EQ(count.value, 42);
+    ASSERT_TRUE(counts.read_count(count));
+    EXPECT_EQ(count.value, INT_MIN);
+    EXPECT_TRUE(count.in_range);
+    ASSERT_TRUE(counts.read_count(count));
+    EXPECT_EQ(count.value, INT_MAX);
+    EXPECT_FALSE(count.in_range);
+
+    // The hole of a sparse file is one word of NUL bytes.
+    dir.write("hole", "a " + std::string(3 * word_reader::block_size, '\0') + " b ");
+    word_reader hole(dir / "hole");
+    std::string label;
+    ASSERT_TRUE(hole.read_label(label));
+    ASSERT_TRUE(hole.read_label(label));
+    EXPECT_EQ(label, std::string(10, '\0'));
+    ASSERT_TRUE(hole.read_value(value));
+    EXPECT_EQ(hole.last_word(), "b");
+}
+
+TEST(NumberScanner, ConvertsAsTheWholeText)
+{
+    // Texts of every shape, longer than the digits the scanner keeps, fed
+    // in pieces cut at random places.
+    std::mt19937 random(1996);
+    auto digits = [&random](std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i)
+            text += static_cast<char>('0' + random() % 10);
+        return text;
+    };
+    auto some = [&random](std::size_t most) { return random() % (most + 1); };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text = random() % 3 == 0 ? "-" : random() % 6 == 0 ? "+" : "";
+        text += std::string(random() % 3 == 0 ? some(1500) : 0, '0');
+        text += digits(some(random() % 2 ? 1500 : 20));
+        if (random() % 2)
+            text += "." + std::string(random() % 3 == 0 ? some(1500) : 0, '0')
+                    + digits(some(random() % 2 ? 1500 : 20));
+        if (random() % 3 == 0)
+            text += (random() % 2 ? "e" : "E") + std::string(random() % 2 ? "-" : "")
+                    + digits(1 + some(random() % 8 ? 3 : 25));
+        static const char* const tails[] = {"", "", "", "e", "e+", ",2", "a", ";", "..5", "E-x"};
+        text += tails[random() % std::size(tails)];
+
+        word_reader_detail::number_scanner scanner;
+        scanner.start();
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t piece = 1 + some(random() % 4 ? 50 : 3000);
+            scanner.scan(std::string_view(text).substr(at, piece));
+            at += piece;
+        }
+        expect_same_value(scanner.value(), as_strtod(text), text);
+        EXPECT_EQ(scanner.value().is_number, convert_value(text).is_number) << text;
+        const count_conversion count = scanner.count();
+        const count_conversion expected = convert_count(text);
+        EXPECT_EQ(count.value, expected.value) << text;
+        EXPECT_EQ(count.in_range, expected.in_range) << text;
+        if (HasFailure())
+            break;
+    }
+}
+
+TEST(WordReader, TellsTheValueWordsThatAreNotWhollyNumbers)
+{
+    scratch_dir dir;
+    dir.write("a", "12 -1e5 4. .5 NA . 80,2 - 1e 0x1 inf ");
+    word_reader in(dir / "a");
+    std::vector<std::string> not_numbers;
+    value_conversion value;
+    while (in.read_value(value)) {
+        if (!value.is_number)
+            not_numbers.emplace_back(in.last_word());
+    }
+    EXPECT_EQ(not_numbers, (words{"NA", ".", "80,2", "-", "1e", "0x1", "inf"}));
+}
+
+TEST(WordReader, CountsTheWordsLeftWithoutHoldingThem)
+{
+    scratch_dir dir;
+    // Words across the end of the first block, and a last word without
+    // white space after it.
+    std::string text = "first " + std::string(word_reader::first_block_size - 8, ' ') + "across "
+                       + std::string(2 * word_reader::block_size, 'x') + " last";
+    dir.write("a", text);
+    word_reader in(dir / "a");
+    std::string_view word;
+    ASSERT_TRUE(in.read_word(word));
+    EXPECT_EQ(in.count_words_left(), 3u);
+    EXPECT_FALSE(in.read_word(word));
+
+    dir.write("b", "a b \x1A c d ");
+    word_reader cut(dir / "b");
+    EXPECT_EQ(cut.count_words_left(), 2u);
+}
+
+TEST(WordReader, ReadsRegularFilesOnly)
+{
+    // Opening a named pipe for reading would wait for a writer.
+    scratch_dir dir;
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
+    EXPECT_FALSE(word_reader(dir / "pipe").is_open());
+    EXPECT_FALSE(word_reader(dir.path().string()).is_open());
+    EXPECT_FALSE(word_reader("/dev/null").is_open());
+    dir.write("file", "a ");
+    std::filesystem::create_symlink("file", dir.path() / "link");
+    EXPECT_TRUE(word_reader(dir / "link").is_open());
 }
 
 TEST(WordReader, ReadCharKeepsWhiteSpaceAndJoinsCrLf)
