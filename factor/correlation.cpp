@@ -98,26 +98,32 @@ struct data_sums {
     std::vector<double> products;
 };
 
-// The one pass over the subjects: each one's label and values.
-data_sums sum_subjects(word_reader& in, const std::string& file_name, int subjects,
-                       std::size_t n)
+// The one pass over the subjects: each one's label and values.  Notes,
+// when given, are told of the value words that are not numbers and of the
+// words after the last subject.
+data_sums sum_subjects(word_reader& in, const std::string& file_name, int subjects, std::size_t n,
+                       reading_notes* notes)
 {
     std::vector<double> x(n);
     data_sums totals{std::vector<double>(n, 0.0), std::vector<double>(n * n, 0.0)};
-    std::string_view word;
+    std::string label;
     for (int s = 0; s < subjects; ++s) {
-        if (!in.read_word(word))  // the subject's label
+        if (!in.read_label(label))
             error_in_file(file_name);
         for (double& value : x) {
             value_conversion v;
             if (!in.read_value(v) || !v.in_range)
                 error_in_file(file_name);
+            if (!v.is_number && notes) [[unlikely]]
+                notes->non_number(s, static_cast<int>(&value - x.data()), label, in.last_word());
             value = v.value;
         }
         for (std::size_t i = 0; i < n; ++i)
             totals.sums[i] = static_cast<double>(extended{totals.sums[i]} + x[i]);
         accumulate_products(x.data(), totals.products.data(), n);
     }
+    if (notes)
+        notes->words_left = in.count_words_left();
     return totals;
 }
 
@@ -197,8 +203,15 @@ void correlate()
 
     const data_counts counts = read_counts(in, file_name);
     matrix cor = read_names(in, file_name, counts.p);
+    // A Q-type run reads here the data it transposed, after the data as
+    // given: what those hold was told then.
+    reading_notes notes;
+    const bool data_as_given = !analysis_parameters.q_type;
     const data_sums totals =
-        sum_subjects(in, file_name, counts.subjects, static_cast<std::size_t>(counts.p));
+        sum_subjects(in, file_name, counts.subjects, static_cast<std::size_t>(counts.p),
+                     data_as_given ? &notes : nullptr);
+    if (data_as_given)
+        warn_about_raw_data(notes, file_name, cor, counts.subjects);
     const data_moments m = moments(totals, counts.subjects);
     check_variances(totals, m, cor);
     fill_correlations(cor, totals, m, counts.subjects);

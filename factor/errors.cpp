@@ -1,5 +1,7 @@
 #include "factor/errors.h"
 
+#include <iostream>
+
 std::string upper_case(std::string_view text)
 {
     std::string result(text);
@@ -19,4 +21,10 @@ std::string fatal_error_lines(std::string_view message, std::string_view argumen
 void fatal_error(std::string_view message, std::string_view argument)
 {
     throw run_error(fatal_error_lines(message, argument));
+}
+
+void warning(std::string_view text)
+{
+    std::cout.flush();
+    std::cerr << "Warning: " << text << '\n';
 }

@@ -32,3 +32,8 @@ private:
 
 // The lines that fatal_error prints.
 std::string fatal_error_lines(std::string_view message, std::string_view argument);
+
+// Prints "Warning: ", the text and a line end on standard error, after what
+// standard output holds so far: so that a warning reaches the user whose
+// output goes to a file, in its place among the lines on a console.
+void warning(std::string_view text);

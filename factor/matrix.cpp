@@ -119,7 +119,7 @@ void make_room(std::vector<T>& items, std::size_t more, std::size_t wanted)
 
 }  // namespace
 
-matrix::matrix(const std::string& file_name)
+matrix::matrix(const std::string& file_name, reading_notes* notes)
 {
     word_reader in(file_name);
     if (!in.is_open())
@@ -162,9 +162,13 @@ matrix::matrix(const std::string& file_name)
             value_conversion value;
             if (!in.read_value(value) || !value.in_range)
                 fail();
+            if (notes && !value.is_number)
+                notes->non_number(i, static_cast<int>(j), label, in.last_word());
             element[j] = value.value;
         }
     }
+    if (notes)
+        notes->words_left = in.count_words_left();
 }
 
 void matrix::check_index(int i, int j) const

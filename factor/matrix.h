@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+struct reading_notes;
+
 class matrix {
 public:
     // rows x cols, every element = value, default labels r1, r2, ... and
@@ -31,8 +33,9 @@ public:
     matrix(int rows, int cols, const double* values);
     // The n x n identity; kind must begin with 'I'.
     matrix(std::string_view kind, int n);
-    // Reads a matrix file (see write).
-    explicit matrix(const std::string& file_name);
+    // Reads a matrix file (see write), and tells notes, if given, of its
+    // value words that are not numbers and of the words after the last row.
+    explicit matrix(const std::string& file_name, reading_notes* notes = nullptr);
 
     int nrows() const { return nrows_; }
     int ncols() const { return ncols_; }

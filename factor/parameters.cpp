@@ -101,10 +101,16 @@ void set_analysis_type(analysis_parameters_record& p, char type)
     p.analysis_type = type;
 }
 
-// One option: its letter and its value, upper-cased, and the value as
-// typed.  A letter that is no option is ignored.
-void apply_option(char letter, std::string_view value, std::string_view typed_value)
+void ignore_option(std::string_view typed)
 {
+    warning(std::string(typed) + " is not an option of qrn4 and is ignored");
+}
+
+// One option: its letter and its value, upper-cased, and the option as
+// typed.  A letter that is no option is ignored, with a warning.
+void apply_option(char letter, std::string_view value, std::string_view typed)
+{
+    const std::string_view typed_value = typed.substr(2);
     analysis_parameters_record& p = analysis_parameters;
     const char first = value.empty() ? '\0' : value[0];
     switch (letter) {
@@ -125,7 +131,9 @@ void apply_option(char letter, std::string_view value, std::string_view typed_va
     case 'R': p.rotate = p.print_rotated = true; break;
     case 'S': p.score = p.print_weights = p.rotate = p.print_rotated = true; break;
     case 'T': set_analysis_type(p, first); break;
-    default: break;
+    default:
+        ignore_option(typed);
+        break;
     }
 }
 
@@ -267,7 +275,9 @@ void parse_command_line(int argc, const char* const* argv)
             p.data_file = data_file_named(typed);
             p.data_name = upper_case(p.file_stem);
         } else if (argument.size() > 1) {
-            apply_option(argument[1], std::string_view(argument).substr(2), typed.substr(2));
+            apply_option(argument[1], std::string_view(argument).substr(2), typed);
+        } else {
+            ignore_option(typed);
         }
     }
 }

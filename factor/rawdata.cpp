@@ -27,6 +27,18 @@ int read_header_count(int which)
     return count;
 }
 
+// A label or a word of the data as a warning shows it: control bytes,
+// which could end its line or move the cursor, as '?'.
+std::string shown(std::string_view text)
+{
+    std::string result(text);
+    for (char& c : result) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    }
+    return result;
+}
+
 }  // namespace
 
 int read_subject_count()
@@ -41,8 +53,33 @@ int read_variable_count()
 
 void make_qdata()
 {
-    const matrix data(raw_data_file());
+    const std::string file_name = raw_data_file();
+    reading_notes notes;
+    const matrix data(file_name, &notes);
+    warn_about_raw_data(notes, file_name, data, data.nrows());
     data.transpose().write(qdata_stem + std::string(".dat"));
     analysis_parameters.file_stem = qdata_stem;
     analysis_parameters.data_file.clear();
+}
+
+void warn_about_raw_data(const reading_notes& notes, const std::string& file_name,
+                         const matrix& variables, int subjects)
+{
+    if (const std::uint64_t n = notes.non_numbers; n > 0) {
+        const std::string where = "\"" + shown(notes.first_word) + "\", subject "
+                                  + std::to_string(notes.first_row + 1) + " ("
+                                  + shown(notes.first_label) + "), variable "
+                                  + shown(variables.getcollab(notes.first_column));
+        if (n == 1)
+            warning(file_name + ": a value word is not a number, and reads as 0 or as the "
+                    "number it begins with: " + where);
+        else
+            warning(file_name + ": " + std::to_string(n) + " value words are not numbers, and "
+                    "read as 0 or as the number they begin with; the first: " + where);
+    }
+    if (const std::uint64_t n = notes.words_left; n > 0) {
+        warning(file_name + ": " + std::to_string(n) + (n == 1 ? " word" : " words")
+                + " after the last subject that the header gives (" + std::to_string(subjects)
+                + (n == 1 ? ") was" : ") were") + " not read");
+    }
 }

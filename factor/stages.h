@@ -6,6 +6,11 @@
 // Every error ends the run through fatal_error or matrix::error.
 #pragma once
 
+#include <string>
+
+class matrix;
+struct reading_notes;
+
 // Raw data input (rawdata.cpp): the counts in the header of the raw data
 // file (raw_data_file()), and the Q-type transposition, which writes
 // "qdata.dat" in the working directory and makes "qdata" the stem.
@@ -13,6 +18,14 @@ int read_subject_count();
 int read_variable_count();
 void make_qdata();
 inline constexpr const char* qdata_stem = "qdata";  // of a Q-type run's files
+
+// Tells on standard error what the first pass over the raw data file as
+// given noticed (its value words that are not numbers, and the words after
+// the last of its subjects), naming the variables by the column labels of
+// `variables`.  Once a run: the pass is make_qdata in a Q-type run and the
+// correlation pass in any other.
+void warn_about_raw_data(const reading_notes& notes, const std::string& file_name,
+                         const matrix& variables, int subjects);
 
 // Correlations, means, standard deviations and, for image analysis, the
 // image covariance (correlation.cpp).
