@@ -131,9 +131,7 @@ void apply_option(char letter, std::string_view value, std::string_view typed)
     case 'R': p.rotate = p.print_rotated = true; break;
     case 'S': p.score = p.print_weights = p.rotate = p.print_rotated = true; break;
     case 'T': set_analysis_type(p, first); break;
-    default:
-        ignore_option(typed);
-        break;
+    default: ignore_option(typed); break;
     }
 }
 
