@@ -98,6 +98,16 @@ struct data_sums {
     std::vector<double> products;
 };
 
+// Tells notes, if any, of the value word just read, which is not a number:
+// variable j of subject s.  Out of line, since the loop that calls it is
+// the hot loop of the pass.
+[[gnu::noinline]] void note_non_number(reading_notes* notes, int s, std::size_t j,
+                                       const std::string& label, const word_reader& in)
+{
+    if (notes)
+        notes->non_number(s, static_cast<int>(j), label, in.last_word());
+}
+
 // The one pass over the subjects: each one's label and values.  Notes,
 // when given, are told of the value words that are not numbers and of the
 // words after the last subject.
@@ -112,10 +122,13 @@ data_sums sum_subjects(word_reader& in, const std::string& file_name, int subjec
             error_in_file(file_name);
         for (double& value : x) {
             value_conversion v;
-            if (!in.read_value(v) || !v.in_range)
-                error_in_file(file_name);
-            if (!v.is_number && notes) [[unlikely]]
-                notes->non_number(s, static_cast<int>(&value - x.data()), label, in.last_word());
+            const bool got = in.read_value(v);
+            // One test for the usual word, a number in range.
+            if (!(got && v.in_range && v.is_number)) [[unlikely]] {
+                if (!got || !v.in_range)
+                    error_in_file(file_name);
+                note_non_number(notes, s, static_cast<std::size_t>(&value - x.data()), label, in);
+            }
             value = v.value;
         }
         for (std::size_t i = 0; i < n; ++i)
