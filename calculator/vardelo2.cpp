@@ -260,7 +260,6 @@ bool TVardeloForm::AskToSave()
 {
     if (!Memo1->document()->isModified())
         return true;
-    Beep();
     QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Warning"),
                        QStringLiteral("File %1 has been modified. Save file?")
                            .arg(OpenDialog1.FileName),
