@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -80,4 +81,14 @@ TAboutBox::TAboutBox(QWidget *parent)
 void TAboutBox::OKButtonClick()
 {
     AboutBox->hide();
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    // QDialog would take Esc as Cancel; the box has no Cancel button.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -1,10 +1,13 @@
 // The about box: the program's name, version and date on a panel, and an
-// OK button.  Shows no data of the program and changes nothing.
+// OK button.  Shows no data of the program and changes nothing.  Its one
+// button is an OK button, not a Cancel button: Enter or a click on OK
+// closes the box, Esc does not.
 #pragma once
 
 #include <QDialog>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -25,6 +28,9 @@ public:
     // Hides the box through AboutBox; the button then closes it as
     // accepted.
     void OKButtonClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 };
 
 // The about box while Help About shows it.

@@ -139,7 +139,9 @@ void TVardeloForm::CreateHelpMenu()
     About1 = AddCommand(Help1, "About1", "&About", &TVardeloForm::About1Click);
 }
 
-// The results document: black fixed-width text without line wrapping.
+// The results document: black fixed-width text without line wrapping.  A
+// line wider than the view shows the horizontal scroll bar, whole, at the
+// bottom of the document; the view also follows the caret sideways.
 void TVardeloForm::CreateDocument()
 {
     Memo1 = new QPlainTextEdit(this);
@@ -153,7 +155,7 @@ void TVardeloForm::CreateDocument()
     Memo1->setPalette(palette);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->installEventFilter(this);
     setCentralWidget(Memo1);
 }
@@ -260,7 +262,6 @@ bool TVardeloForm::AskToSave()
 {
     if (!Memo1->document()->isModified())
         return true;
-    Beep();
     QMessageBox prompt(QMessageBox::Warning, QStringLiteral("Warning"),
                        QStringLiteral("File %1 has been modified. Save file?")
                            .arg(OpenDialog1.FileName),

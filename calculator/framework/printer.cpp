@@ -1,14 +1,19 @@
 #include "calculator/framework/printer.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
+#include <QIODevice>
 #include <QPageSetupDialog>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QScreen>
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,35 +40,6 @@ private:
     static inline QtMessageHandler previous_ = nullptr;
 };
 
-// Whether a PDF file is whole: it ends with "startxref", the offset of its
-// cross-reference table and "%%EOF", and the table stands at that offset.
-// Qt's PDF writer does not report a write that fails once the last page
-// has begun (a full disk, a file-size limit); what it leaves is a cut-off
-// file, or one with a piece missing.  Anything but a regular file is not
-// looked at.
-bool PdfFileWhole(const QString &fileName)
-{
-    if (!QFileInfo(fileName).isFile())
-        return true;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const qint64 size = file.size();
-    const qint64 tailSize = qMin<qint64>(size, 64);
-    if (!file.seek(size - tailSize))
-        return false;
-    QByteArray tail = file.read(tailSize).trimmed();
-    if (!tail.endsWith("%%EOF"))
-        return false;
-    tail.chop(5);
-    const qsizetype keyword = tail.lastIndexOf("startxref");
-    if (keyword < 0)
-        return false;
-    bool isNumber = false;
-    const qint64 table = tail.mid(keyword + 9).trimmed().toLongLong(&isNumber);
-    return isNumber && table >= 0 && table < size && file.seek(table) && file.read(4) == "xref";
-}
-
 QFont PrintFont(QFont font)
 {
     if (font.pixelSize() > 0) {
@@ -86,9 +62,10 @@ QPrinter *&CurrentPrinter()
     return printer;
 }
 
-// Set by a job that failed.  Qt's PDF writer writes nothing more on a
-// printer whose write once failed between two pages: every later job would
-// give an empty file.
+// Set by a job on the printer itself that failed.  Qt's PDF writer, which
+// also feeds the native printers, writes nothing more on a printer whose
+// write once failed between two pages: every later job would give an empty
+// file.
 bool printerSpoiled = false;
 
 // A new printer with the settings of `old`: the printer or output file,
@@ -138,13 +115,137 @@ bool ExecutePageSetup(QPrinter &printer, QWidget *parent)
     return dialog->exec() == QDialog::Accepted;
 }
 
-TPrinterText::TPrinterText(QPrinter &printer, const QFont &font)
-    : printer_(printer), font_(PrintFont(font)), metrics_(font_, &printer)
+// The file of a PDF job, written through a buffer of its own so that the
+// first write that fails is known with the system's reason; nothing is
+// written after it.  Qt's PDF writer writes its file front to back and
+// never seeks in it.
+class TPrinterText::Output : public QIODevice {
+public:
+    // Creates or empties the file.  A named pipe without a reader is
+    // refused at once instead of waiting for one.
+    explicit Output(const QString &fileName)
+    {
+        handle_ = ::open(QFile::encodeName(fileName).constData(),
+                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+        if (handle_ < 0) {
+            reason_ = qt_error_string(errno);
+            return;
+        }
+        // Writes to a pipe wait for its reader, as writes to a file do.
+        ::fcntl(handle_, F_SETFL, ::fcntl(handle_, F_GETFL) & ~O_NONBLOCK);
+        QIODevice::open(QIODevice::WriteOnly);
+    }
+    ~Output() override
+    {
+        if (handle_ >= 0)
+            ::close(handle_);
+    }
+    Output(const Output &) = delete;
+    Output &operator=(const Output &) = delete;
+
+    bool isSequential() const override { return true; }
+    // Why the file could not be opened or written; empty while all went
+    // well.
+    QString Reason() const { return reason_; }
+    // Writes what is buffered and closes the file; false when anything
+    // could not be written.
+    bool Finish()
+    {
+        Flush();
+        if (handle_ >= 0 && ::close(handle_) != 0 && reason_.isEmpty())
+            reason_ = qt_error_string(errno);
+        handle_ = -1;
+        QIODevice::close();
+        return reason_.isEmpty();
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        if (!reason_.isEmpty())
+            return -1;
+        buffer_.append(data, size);
+        if (buffer_.size() >= BufferSize)
+            Flush();
+        return reason_.isEmpty() ? size : -1;
+    }
+
+private:
+    static constexpr qsizetype BufferSize = 1 << 16;
+
+    void Flush()
+    {
+        const char *data = buffer_.constData();
+        qsizetype left = handle_ >= 0 ? buffer_.size() : 0;
+        while (left > 0 && reason_.isEmpty()) {
+            const ssize_t written = ::write(handle_, data, size_t(left));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                reason_ = qt_error_string(written < 0 ? errno : EIO);
+            else {
+                data += written;
+                left -= written;
+            }
+        }
+        buffer_.clear();
+    }
+
+    int handle_ = -1;
+    QByteArray buffer_;
+    QString reason_;
+};
+
+namespace {
+
+QString Target(const QPrinter &printer)
 {
-    pageWidth_ = printer_.width();
-    pageHeight_ = printer_.height();
+    return printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+}
+
+[[noreturn]] void Raise(const QString &format, const QString &target, const QString &reason)
+{
+    QString message = format.arg(target);
+    if (!reason.isEmpty())
+        message += QStringLiteral(". ") + reason;
+    throw EPrinterError(message.toStdString());
+}
+
+bool ToPdfFile(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+}
+
+// The writer of a PDF job: the printer's page, resolution and document
+// details, which give the file that the printer itself would write.
+std::unique_ptr<QPdfWriter> PdfWriter(const QPrinter &printer, QIODevice &output)
+{
+    auto writer = std::make_unique<QPdfWriter>(&output);
+    writer->setPdfVersion(printer.pdfVersion());
+    writer->setPageLayout(printer.pageLayout());
+    writer->setResolution(printer.resolution());
+    writer->setTitle(printer.docName());
+    writer->setCreator(printer.creator());
+    return writer;
+}
+
+}  // namespace
+
+TPrinterText::TPrinterText(QPrinter &printer, const QFont &font)
+    : printer_(printer),
+      output_(ToPdfFile(printer) ? std::make_unique<Output>(printer.outputFileName()) : nullptr),
+      writer_(output_ && output_->isOpen() ? PdfWriter(printer, *output_) : nullptr),
+      device_(writer_ ? static_cast<QPagedPaintDevice *>(writer_.get()) : &printer),
+      font_(PrintFont(font)),
+      metrics_(font_, device_)
+{
+    if (output_ && !output_->isOpen())
+        Fail(QStringLiteral("Cannot start printing on \"%1\""), output_->Reason());
+    pageWidth_ = device_->width();
+    pageHeight_ = device_->height();
     tabWidth_ = 8 * metrics_.averageCharWidth();
-    if (!painter_.begin(&printer_))
+    if (!painter_.begin(device_))
         Fail(QStringLiteral("Cannot start printing on \"%1\""));
     painter_.setFont(font_);
     painter_.setPen(Qt::black);
@@ -158,9 +259,13 @@ TPrinterText::~TPrinterText()
 
 void TPrinterText::StartPrintedLine()
 {
+    // What the last page break or the PDF writer's buffer wrote so far.
+    if (output_ && !output_->Reason().isEmpty())
+        Fail(QStringLiteral("Printing on \"%1\" failed"), output_->Reason());
     const qreal height = metrics_.lineSpacing();
     if (nextLineTop_ > 0 && nextLineTop_ + height > pageHeight_) {
-        if (!printer_.newPage())
+        const bool started = writer_ ? writer_->newPage() : printer_.newPage();
+        if (!started)
             Fail(QStringLiteral("Printing on \"%1\" failed"));
         nextLineTop_ = 0;
     }
@@ -215,17 +320,18 @@ void TPrinterText::Close()
 {
     if (!painter_.isActive())
         return;
-    const bool ended = painter_.end() && printer_.printerState() != QPrinter::Error;
-    const bool toPdfFile =
-        printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty();
-    if (!ended || (toPdfFile && !PdfFileWhole(printer_.outputFileName())))
+    const bool ended = painter_.end();
+    if (output_) {
+        if (!output_->Finish() || !ended)
+            Fail(QStringLiteral("Printing on \"%1\" failed"), output_->Reason());
+    } else if (!ended || printer_.printerState() == QPrinter::Error) {
         Fail(QStringLiteral("Printing on \"%1\" failed"));
+    }
 }
 
-void TPrinterText::Fail(const QString &format) const
+void TPrinterText::Fail(const QString &format, const QString &reason) const
 {
-    printerSpoiled = true;
-    const QString target =
-        printer_.outputFileName().isEmpty() ? printer_.printerName() : printer_.outputFileName();
-    throw EPrinterError(format.arg(target).toStdString());
+    if (!output_)
+        printerSpoiled = true;
+    Raise(format, Target(printer_), reason);
 }

@@ -15,12 +15,18 @@
 // every eight average character widths.  A printed line that does not fit
 // below the last one starts a new page.
 //
+// A job on the PDF printer writes its file itself, and so knows why a
+// write failed: the messages end with the system's reason, as the file
+// commands' messages do ("No space left on device", "File too large", "Is a
+// directory").  The file may be any file that can be written, a device or
+// a named pipe with a reader too.  A job on a native printer goes through
+// the printer, which tells no reason.
+//
 // Failures raise EPrinterError; a job that is interrupted by one is ended
 // with the lines written so far.  A job that cannot start raises "Cannot
-// start printing on "<printer>"", one whose output cannot be written
-// (also a PDF file left incomplete at the end of the job) "Printing on
-// "<printer>" failed", where <printer> is the output file's name or else
-// the printer's.
+// start printing on "<printer>". <reason>", one whose output cannot be
+// written "Printing on "<printer>" failed. <reason>", where <printer> is
+// the output file's name or else the printer's.
 #pragma once
 
 #include <QFont>
@@ -28,8 +34,11 @@
 #include <QPainter>
 #include <QString>
 
+#include <memory>
 #include <stdexcept>
 
+class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 class QWidget;
 
@@ -64,14 +73,24 @@ public:
     void Close();
 
 private:
+    // The file of a job on the PDF printer.
+    class Output;
+
     // Moves to a fresh printed line: the next one, or the top of a new page
     // when that one would not fit.
     void StartPrintedLine();
     // The width of the character (one code point) when it starts at x.
     qreal Advance(QStringView character, qreal x) const;
-    [[noreturn]] void Fail(const QString &format) const;
+    // Raises the error with the job's target; a reason, when known, ends
+    // the message.
+    [[noreturn]] void Fail(const QString &format, const QString &reason = {}) const;
 
     QPrinter &printer_;
+    // A PDF job paints on a writer into its own output, any other on the
+    // printer.
+    std::unique_ptr<Output> output_;
+    std::unique_ptr<QPdfWriter> writer_;
+    QPagedPaintDevice *device_;
     QFont font_;
     QFontMetricsF metrics_;
     QPainter painter_;

@@ -581,7 +581,8 @@ void TestDocument::closePromptCancelAndEscapeKeepTheWindow()
         QCOMPARE(message.text, QStringLiteral("File  has been modified. Save file?"));
         QCOMPARE(message.icon, QMessageBox::Warning);
     }
-    QCOMPARE(session.Beeps(), 2);
+    // The question comes without a beep.
+    QCOMPARE(session.Beeps(), 0);
     QCOMPARE(CalculatorSession::MemoLines(), QStringList{"RESULT"});
     QVERIFY(CalculatorSession::Modified());
     QVERIFY(QDir(dir_->path()).isEmpty());

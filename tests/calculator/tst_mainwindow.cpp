@@ -69,7 +69,7 @@ void TestMainWindow::startsWithAnEmptyDocument()
     QVERIFY(!memo->isReadOnly());
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(memo->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     QCOMPARE(memo->font().pixelSize(), 13);
     QCOMPARE(memo->font().family(), QStringLiteral("Courier New"));
     QVERIFY(QFontInfo(memo->font()).fixedPitch());

@@ -35,6 +35,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr double CharacterWidth = 5.85;   // pt
@@ -165,6 +167,9 @@ private slots:
     void aPrinterThatCannotPrintIsReported();
     void anOutputThatCannotBeWrittenIsReported_data();
     void anOutputThatCannotBeWrittenIsReported();
+    void aTargetThatIsNotARegularFile_data();
+    void aTargetThatIsNotARegularFile();
+    void aPipeWithoutAReaderIsRefused();
     void printerSetupShowsThePageSetupDialog();
     void printerSetupAppliesToTheNextPdfQuietly();
 
@@ -287,14 +292,16 @@ void TestPrint::cancelPrintsNothing()
 void TestPrint::aPrinterThatCannotPrintIsReported_data()
 {
     QTest::addColumn<bool>("fileInstead");
-    QTest::newRow("folder gone") << false;
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder gone") << false << "No such file or directory";
     // The path cannot be written even by root.
-    QTest::newRow("a file in place of the folder") << true;
+    QTest::newRow("a file in place of the folder") << true << "Not a directory";
 }
 
 void TestPrint::aPrinterThatCannotPrintIsReported()
 {
     QFETCH(bool, fileInstead);
+    QFETCH(QString, reason);
     CalculatorSession session;
     AppendLine("RESULT");
     // The folder of the output file goes away, or becomes a regular file,
@@ -314,7 +321,7 @@ void TestPrint::aPrinterThatCannotPrintIsReported()
     QCOMPARE(session.Messages().size(), 1);
     QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
     QCOMPARE(session.Messages()[0].text,
-             QStringLiteral("Cannot start printing on \"%1\"").arg(pdf));
+             QStringLiteral("Cannot start printing on \"%1\". %2.").arg(pdf, reason));
     QCOMPARE(session.Messages()[0].icon, QMessageBox::Critical);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(CalculatorSession::MemoLines(), QStringList{"RESULT"});
@@ -345,8 +352,10 @@ void TestPrint::anOutputThatCannotBeWrittenIsReported()
     }
     QCOMPARE(session.Messages().size(), 1);
     QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
-    // The default handler ends the message with a full stop.
-    QCOMPARE(session.Messages()[0].text, QStringLiteral("Printing on \"%1\" failed.").arg(pdf_));
+    // The system's reason ends the message; the default handler adds the
+    // full stop.
+    QCOMPARE(session.Messages()[0].text,
+             QStringLiteral("Printing on \"%1\" failed. File too large.").arg(pdf_));
     QCOMPARE(CalculatorSession::MemoLines(), document);
     QVERIFY(CalculatorSession::Modified());
 
@@ -360,6 +369,63 @@ void TestPrint::anOutputThatCannotBeWrittenIsReported()
     QCOMPARE(pages.size(), (lines + 4) / 5);
     QCOMPARE(pages.first().first(), QStringLiteral("line 1"));
     QCOMPARE(pages.last().last(), QStringLiteral("line %1").arg(lines));
+}
+
+void TestPrint::aTargetThatIsNotARegularFile_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("error");
+    // A device that is always full, as a disk that fills up.
+    QTest::newRow("full device") << "/dev/full"
+                                 << "Printing on \"/dev/full\" failed. No space left on device.";
+    // A device that takes everything: the job prints.
+    QTest::newRow("null device") << "/dev/null" << QString();
+}
+
+// The output file chosen in the print dialog is a device; the dialog asks
+// before it replaces an existing file, and Yes goes on.
+void TestPrint::aTargetThatIsNotARegularFile()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, error);
+    CalculatorSession session;
+    for (int i = 1; i <= 20; ++i)
+        AppendLine(QStringLiteral("line %1").arg(i));
+    Printer().setOutputFileName(target);
+    session.AnswerWith({QMessageBox::Yes});
+    QVERIFY(
+        session.Choose("Print1", [](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Return); }));
+    QVERIFY(!session.Messages().isEmpty());
+    QVERIFY2(session.Messages()[0].text.contains("overwrite"),
+             qPrintable(session.Messages()[0].text));
+    if (error.isEmpty()) {
+        QCOMPARE(session.Messages().size(), 1);
+    } else {
+        QCOMPARE(session.Messages().size(), 2);
+        QCOMPARE(session.Messages()[1].caption, QStringLiteral("Vardelo 32 bit"));
+        QCOMPARE(session.Messages()[1].text, error);
+        QCOMPARE(session.Messages()[1].icon, QMessageBox::Critical);
+    }
+    QCOMPARE(CalculatorSession::MemoLines().size(), 20);
+}
+
+// A named pipe whose reader has gone once the dialog checked it: refused
+// at once, the window does not wait for another reader.  (Qt's print dialog
+// itself opens the file it checks, and would wait there.)
+void TestPrint::aPipeWithoutAReaderIsRefused()
+{
+    CalculatorSession session;
+    AppendLine("RESULT");
+    const QString pipe = QDir(dir_->path()).filePath("pipe");
+    Printer().setOutputFileName(pipe);
+    QVERIFY(session.Choose("Print1", [&pipe](QDialog *dialog) {
+        QTest::keyClick(dialog, Qt::Key_Return);
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    }));
+    QCOMPARE(session.Messages().size(), 1);
+    QCOMPARE(
+        session.Messages()[0].text,
+        QStringLiteral("Cannot start printing on \"%1\". No such device or address.").arg(pipe));
 }
 
 void TestPrint::printerSetupShowsThePageSetupDialog()
