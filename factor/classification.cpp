@@ -5,6 +5,7 @@
 
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/stages.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "factor/errors.h"
 #include "factor/extended.h"
+#include "factor/output.h"
 #include "factor/parameters.h"
 #include "factor/report.h"
 #include "factor/run_files.h"
@@ -34,10 +35,16 @@ void run_analysis(int argc, const char* const* argv)
 {
     analysis_parameters_record& p = analysis_parameters;
 
-    parse_command_line(argc, argv);
-    if (p.file_stem.empty())
-        fatal_error("Initialization: no data file specified", "");
-    check_run_files(files_of(p));
+    // The command line, read once; then the run's files, named once and
+    // checked together before anything is written.
+    const command_line_names names = parse_command_line(argc, argv);
+    const run_files files = name_run_files(names);
+    if (p.file_stem.empty()) {
+        if (names.data_files.empty() || names.data_files.back().empty())
+            fatal_error("Initialization: no data file specified", "");
+        fatal_error("Initialization: data file name without a stem", names.data_files.back());
+    }
+    check_run_files(files);
 
     // The factor limit is capped by the variables of the data as given,
     // before any Q-type transposition.
@@ -58,6 +65,10 @@ void run_analysis(int argc, const char* const* argv)
         check_counts();
     }
 
+    // The data file has passed its checks: from here on the run prints to
+    // its report.
+    if (files.report_target)
+        open_report_target(*files.report_target);
     std::cout << "                    Quarnel 4.0\n\n";
     echo_parameters(argc, argv);
     std::cout << "Analysis Log\n------------\n";

@@ -10,6 +10,7 @@
 #include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/scree.h"
 #include "factor/stages.h"
 

@@ -10,7 +10,7 @@
 
 #include "factor/driver.h"
 #include "factor/errors.h"
-#include "factor/parameters.h"
+#include "factor/output.h"
 
 int main(int argc, char** argv)
 {

@@ -1,53 +1,16 @@
 #include "factor/parameters.h"
 
 #include <cmath>
-#include <fstream>
 #include <iostream>
 #include <limits>
 
 #include "factor/errors.h"
 #include "factor/extended.h"
-#include "factor/run_files.h"
 #include "factor/word_reader.h"
 
 analysis_parameters_record analysis_parameters;
 
 namespace {
-
-// The file that a '>' argument names.  While it is open, standard output
-// writes into its buffer; it is closed, and standard output given back its
-// own buffer, before the process ends on every way out.
-struct redirect_file_record {
-    std::ofstream file;
-    std::string name;  // as the argument gave it, once opened
-    std::streambuf* console = nullptr;
-
-    bool close()
-    {
-        bool written = static_cast<bool>(std::cout.flush());
-        if (console) {
-            std::cout.rdbuf(console);
-            console = nullptr;
-            file.close();
-            written = written && !file.fail();
-        }
-        return written;
-    }
-    ~redirect_file_record() { close(); }
-} redirect_file;
-
-void redirect_output(const std::string& target, const run_files& files)
-{
-    if (redirect_file.console)  // a second redirection
-        fatal_error("Initialization: could not open", target);
-    check_report_target(target, files);
-    redirect_file.file.open(target, std::ios::out | std::ios::trunc);
-    if (!redirect_file.file.is_open())
-        fatal_error("Initialization: could not open", target);
-    std::cout.flush();
-    redirect_file.console = std::cout.rdbuf(redirect_file.file.rdbuf());
-    redirect_file.name = target;
-}
 
 int absolute(int value)
 {
@@ -86,13 +49,6 @@ void limit_factors(analysis_parameters_record& p, std::string_view value)
     }
 }
 
-// -Oname: the membership file, named as typed, printed upper-cased.
-void name_membership_file(analysis_parameters_record& p, std::string_view typed_value)
-{
-    p.membership_file = cut_at_extension(typed_value);
-    p.membership_name = upper_case(p.membership_file);
-}
-
 // -TF, -TI, -TP; any other analysis type ends the run.
 void set_analysis_type(analysis_parameters_record& p, char type)
 {
@@ -108,9 +64,9 @@ void ignore_option(std::string_view typed)
 
 // One option: its letter and its value, upper-cased, and the option as
 // typed.  A letter that is no option is ignored, with a warning.
-void apply_option(char letter, std::string_view value, std::string_view typed)
+void apply_option(char letter, std::string_view value, std::string_view typed,
+                  command_line_names& names)
 {
-    const std::string_view typed_value = typed.substr(2);
     analysis_parameters_record& p = analysis_parameters;
     const char first = value.empty() ? '\0' : value[0];
     switch (letter) {
@@ -125,7 +81,7 @@ void apply_option(char letter, std::string_view value, std::string_view typed)
     case 'I': p.max_iterations = absolute(convert_count(value).value); break;
     case 'M': p.min_eigenvalue = std::fabs(convert_value(value).value); break;
     case 'N': limit_factors(p, value); break;
-    case 'O': name_membership_file(p, typed_value); break;
+    case 'O': names.membership = typed.substr(2); break;  // named as typed
     case 'P': parse_print_options(value); break;
     case 'Q': factor_subjects(p); break;
     case 'R': p.rotate = p.print_rotated = true; break;
@@ -220,64 +176,32 @@ void echo_limits(const analysis_parameters_record& p)
 
 }  // namespace
 
-std::string stem_file(std::string_view extension)
+command_line_names parse_command_line(int argc, const char* const* argv)
 {
-    std::string name = analysis_parameters.file_stem;
-    name += extension;
-    return name;
-}
-
-std::string raw_data_file()
-{
-    const analysis_parameters_record& p = analysis_parameters;
-    return p.data_file.empty() ? stem_file(".dat") : p.data_file;
-}
-
-std::string data_file_named(std::string_view typed)
-{
-    const std::string stem = cut_at_extension(typed);
-    if (stem.empty())
-        return stem;
-    constexpr std::string_view extension = ".dat";
-    if (typed.size() > extension.size()
-        && upper_case(typed.substr(typed.size() - extension.size())) == ".DAT")
-        return std::string(typed);
-    return stem + std::string(extension);
-}
-
-std::string cut_at_extension(std::string_view name)
-{
-    const std::size_t slash = name.rfind('/');
-    const std::size_t dot = name.find('.', slash == std::string_view::npos ? 0 : slash + 1);
-    return std::string(name.substr(0, dot));
-}
-
-void parse_command_line(int argc, const char* const* argv)
-{
-    analysis_parameters_record& p = analysis_parameters;
-    // A redirection is opened before the arguments after it are read.
-    const run_files files = planned_run_files(argc, argv);
+    command_line_names names;
     for (int i = 1; i < argc; ++i) {
         const std::string_view typed = argv[i];
         const std::string argument = upper_case(typed);
         if (argument.starts_with('>')) {
-            if (argument.size() > 1) {
-                redirect_output(std::string(typed.substr(1)), files);
-            } else {
+            std::string target(typed.substr(1));
+            if (argument.size() == 1) {
                 if (i + 1 >= argc)
                     fatal_error("Initialization: no redirection target", "");
-                redirect_output(argv[++i], files);
+                target = argv[++i];
             }
+            // A second redirection, or an empty name, cannot be opened.
+            if (names.report_target || target.empty())
+                fatal_error("Initialization: could not open", target);
+            names.report_target = std::move(target);
         } else if (!argument.starts_with('-')) {
-            p.file_stem = cut_at_extension(typed);
-            p.data_file = data_file_named(typed);
-            p.data_name = upper_case(p.file_stem);
+            names.data_files.emplace_back(typed);
         } else if (argument.size() > 1) {
-            apply_option(argument[1], std::string_view(argument).substr(2), typed);
+            apply_option(argument[1], std::string_view(argument).substr(2), typed, names);
         } else {
             ignore_option(typed);
         }
     }
+    return names;
 }
 
 void parse_print_options(std::string_view letters)
@@ -318,14 +242,4 @@ void echo_parameters(int argc, const char* const* argv)
     std::cout << (p.rotate ? "Varimax" : "No") << '\n';
     echo_label("Score");
     std::cout << yes_no(p.score) << "\n\n";
-}
-
-bool end_output()
-{
-    return redirect_file.close();
-}
-
-std::string output_name()
-{
-    return redirect_file.name.empty() ? "standard output" : redirect_file.name;
 }

@@ -1,19 +1,20 @@
-// The settings of one run of qrn4, taken from its command line.
+// The settings of one run of qrn4, taken from its command line, and the
+// names that the command line gives, as typed.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
-
-// A file name cut at the first '.' of its last path component: "data.dat",
-// "./data.dat" and "data" give "data", "./data" and "data".
-std::string cut_at_extension(std::string_view name);
+#include <vector>
 
 struct analysis_parameters_record {
     char analysis_type = 'P';  // 'P' principal components, 'F' iterated
                                // principal factors, 'I' image analysis
-    // Every file of the run is file_stem + a lower-case extension.  The stem
-    // keeps the directory and the case the user typed; a Q-type run switches
-    // it to "qdata" in the working directory.
+    // The names of the run's files, which name_run_files (run_files.h)
+    // gives from the command line.  Every file of the run is file_stem + a
+    // lower-case extension.  The stem keeps the directory and the case the
+    // user typed; a Q-type run switches it to "qdata" in the working
+    // directory.
     std::string file_stem;
     // The raw data file that the data file argument names (data_file_named);
     // empty after the Q-type transposition, and in a record that gives only
@@ -52,20 +53,21 @@ struct analysis_parameters_record {
 
 extern analysis_parameters_record analysis_parameters;
 
-// The file of the run with the given extension: file_stem + extension.
-std::string stem_file(std::string_view extension);
+// The names that a command line gives, as typed.
+struct command_line_names {
+    // Every data file argument, in their order: the last one is the data
+    // file of the run.
+    std::vector<std::string> data_files;
+    std::optional<std::string> membership;  // the value of the last -O
+    // Where the report goes, when not to standard output: the argument
+    // after a lone '>', or the rest of a longer '>' argument, as typed.
+    std::optional<std::string> report_target;
+};
 
-// The raw data file of the run: data_file, or file_stem + ".dat".
-std::string raw_data_file();
-
-// The raw data file that a data file argument names: the name as typed
-// when it ends in ".dat" in any letter case, and otherwise its stem
-// (cut_at_extension) + ".dat"; empty when the stem is.
-std::string data_file_named(std::string_view typed);
-
-// Reads the arguments after the program name into analysis_parameters.  A
-// '>' argument sends standard output to the file it names, from then on.
-void parse_command_line(int argc, const char* const* argv);
+// Reads the arguments after the program name once, in their order: the
+// options into analysis_parameters, the names into the result.  Nothing is
+// opened: an error ends the run on the console.
+command_line_names parse_command_line(int argc, const char* const* argv);
 
 // Applies the print letters of one -P option.
 void parse_print_options(std::string_view letters);
@@ -74,10 +76,3 @@ void parse_print_options(std::string_view letters);
 // name upper-cased; leaves standard output at a precision of 3 significant
 // digits.
 void echo_parameters(int argc, const char* const* argv);
-
-// Gives standard output its own stream back and closes a redirection file.
-// False when anything printed could not be written.
-bool end_output();
-
-// Where the run prints: the redirection target, or "standard output".
-std::string output_name();

@@ -3,6 +3,7 @@
 #include "factor/errors.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/stages.h"
 #include "factor/word_reader.h"
 

@@ -9,6 +9,7 @@
 #include "factor/errors.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/scree.h"
 #include "factor/word_reader.h"
 

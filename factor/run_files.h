@@ -1,16 +1,36 @@
-// The files of a run: the raw data file that it reads, the files that its
-// stages write and read back, the membership file and the redirection
-// target; and the checks that keep a run from writing one over another.
+// The files of a run: how the command line names them (the file stem rule),
+// and the checks that keep a run from writing one of them over another, or
+// over a file that it does not own.
 //
 // Two names are one file when they lead to one file on disk: through a
-// symbolic link, through a hard link, or as two spellings of one path
-// (./d.dat and d.dat), also when the file does not exist yet.
+// symbolic link (or a chain of them, also to a file that does not exist
+// yet), through a hard link, or as two spellings of one path (./d.dat and
+// d.dat).
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-struct analysis_parameters_record;
+struct command_line_names;
+
+inline constexpr const char* qdata_stem = "qdata";  // of a Q-type run's files
+
+// A file name cut at the first '.' of its last path component: "data.dat",
+// "./data.dat" and "data" give "data", "./data" and "data".
+std::string cut_at_extension(std::string_view name);
+
+// The raw data file that a data file argument names: the name as typed
+// when it ends in ".dat" in any letter case, and otherwise its stem
+// (cut_at_extension) + ".dat"; empty when the stem is.
+std::string data_file_named(std::string_view typed);
+
+// The file of the run with the given extension: file_stem + extension.
+std::string stem_file(std::string_view extension);
+
+// The raw data file of the run: data_file, or file_stem + ".dat".
+std::string raw_data_file();
 
 struct run_files {
     std::string data_file;  // empty when no argument names one
@@ -18,22 +38,21 @@ struct run_files {
     // extension, and for a Q-type run the transposed data "qdata.dat".
     std::vector<std::string> stage_files;
     std::string membership_file;  // empty unless the run classifies
+    std::optional<std::string> report_target;
+    // The raw data files that the other data file arguments name.
+    std::vector<std::string> other_data_files;
 };
 
-// The files of the run that the arguments ask for, read ahead of the
-// arguments' effects: a redirection is opened before the arguments after
-// it are read.
-run_files planned_run_files(int argc, const char* const* argv);
-
-// The files of the run that analysis_parameters describe.
-run_files files_of(const analysis_parameters_record& p);
-
-// Ends the run before the redirection target is opened when it is the raw
-// data file, a stage file or the membership file.
-void check_report_target(const std::string& target, const run_files& files);
+// Gives analysis_parameters, whose options are read, the names of the run's
+// files (file_stem, data_file, data_name and the membership file), and
+// returns every file of the run.
+run_files name_run_files(const command_line_names& names);
 
 // Ends the run unless the raw data file is a regular file (or a link to
-// one), and when a stage file or the membership file is the raw data file,
-// or the membership file is a stage file.  A run that cannot look up a
-// file cannot show that it is not the raw data file, and does not write it.
+// one); and when a stage file or the membership file is the raw data file,
+// the membership file is a stage file, or the report target is the raw data
+// file, a raw data file that any argument names, a stage file or the
+// membership file.  A file that cannot be looked up is not written, and a
+// raw data file that cannot be found again at a check (renamed or removed
+// meanwhile) ends the run as one that cannot be opened.
 void check_run_files(const run_files& files);

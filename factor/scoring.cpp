@@ -10,6 +10,7 @@
 #include "factor/extended.h"
 #include "factor/matrix.h"
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/stages.h"
 #include "factor/text_writer.h"
 #include "factor/word_reader.h"

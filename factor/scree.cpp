@@ -10,7 +10,7 @@
 #include "factor/errors.h"
 #include "factor/extended.h"
 #include "factor/matrix.h"
-#include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "factor/text_writer.h"
 
 namespace {

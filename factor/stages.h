@@ -17,7 +17,6 @@ struct reading_notes;
 int read_subject_count();
 int read_variable_count();
 void make_qdata();
-inline constexpr const char* qdata_stem = "qdata";  // of a Q-type run's files
 
 // Tells on standard error what the first pass over the raw data file as
 // given noticed (its value words that are not numbers, and the words after

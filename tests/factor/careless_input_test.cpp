@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
+#include <map>
 
 #include "harness.h"
 
@@ -33,47 +35,104 @@ class CarelessInput : public ::testing::Test {
 protected:
     scratch_dir dir;
 
-    qrn4_result run(const std::vector<std::string>& arguments, const qrn4_limits& limits = {})
+    qrn4_result run(const std::vector<std::string>& arguments, const qrn4_limits& limits = {},
+                    const std::vector<std::string>& environment = {})
     {
-        return run_qrn4(dir, arguments, limits);
+        return run_qrn4(dir, arguments, limits, environment);
+    }
+
+    // The files of the directory and their bytes.
+    std::map<std::string, std::string> contents() const
+    {
+        std::map<std::string, std::string> bytes;
+        for (const std::string& name : dir.files())
+            bytes[name] = dir.read(name);
+        return bytes;
+    }
+
+    // The run ends with `message` before it writes anything: every file
+    // keeps its bytes, and no file is made.
+    void expect_untouched(const std::vector<std::string>& arguments, const std::string& message,
+                          const std::vector<std::string>& environment = {})
+    {
+        const std::map<std::string, std::string> before = contents();
+        const qrn4_result result = run(arguments, {}, environment);
+        EXPECT_EQ(result.exit_code, 1);
+        EXPECT_EQ(result.output, fatal + "INITIALIZATION: " + message + "\n");
+        EXPECT_EQ(contents(), before);
     }
 
     // The run ends before it writes anything, naming the file it would
-    // have written over data_file, which keeps its bytes.
-    void expect_refused(const std::vector<std::string>& arguments, const std::string& data_file,
-                        const std::string& named)
+    // have written over its raw data file.
+    void expect_refused(const std::vector<std::string>& arguments, const std::string& named)
     {
-        const std::vector<std::string> files = dir.files();
-        const std::string bytes = dir.read(data_file);
-        const qrn4_result result = run(arguments);
-        EXPECT_EQ(result.exit_code, 1);
-        EXPECT_EQ(result.output,
-                  fatal + "INITIALIZATION: CANNOT WRITE OVER RAW DATA FILE " + named + "\n");
-        EXPECT_EQ(dir.read(data_file), bytes);
-        EXPECT_EQ(dir.files(), files);
+        expect_untouched(arguments, "CANNOT WRITE OVER RAW DATA FILE " + named);
     }
 };
 
 TEST_F(CarelessInput, NoRunWritesOverItsRawDataFile)
 {
     dir.write("qdata.dat", example("judges.dat"));
-    expect_refused({"qdata.dat", "-Q"}, "qdata.dat", "QDATA.DAT");
-    expect_refused({"./qdata.dat", "-A"}, "qdata.dat", "QDATA.DAT");
+    expect_refused({"qdata.dat", "-Q"}, "QDATA.DAT");
+    expect_refused({"./qdata.dat", "-A"}, "QDATA.DAT");
 
     dir.write("membership.dat", example("judges.dat"));
-    expect_refused({"membership.dat", "-A"}, "membership.dat", "MEMBERSHIP.DAT");
+    expect_refused({"membership.dat", "-A"}, "MEMBERSHIP.DAT");
 
     dir.write("d.dat", example("attitude.dat"));
-    expect_refused({"d.dat", ">", "d.dat"}, "d.dat", "D.DAT");
-    expect_refused({"d.dat", ">d.dat"}, "d.dat", "D.DAT");
+    expect_refused({"d.dat", ">", "d.dat"}, "D.DAT");
+    expect_refused({"d.dat", ">d.dat"}, "D.DAT");
     // The redirection comes before the data file argument.
-    expect_refused({">./d.dat", "-R", "d.dat"}, "d.dat", "./D.DAT");
+    expect_refused({">./d.dat", "-R", "d.dat"}, "./D.DAT");
 
     // Links to the data file under the names of the run's files.
     fs::create_hard_link(dir.path() / "d.dat", dir.path() / "groups");
-    expect_refused({"d.dat", "-A", "-Ogroups"}, "d.dat", "GROUPS");
+    expect_refused({"d.dat", "-A", "-Ogroups"}, "GROUPS");
     fs::create_symlink("d.dat", dir.path() / "d.rsc");
-    expect_refused({"d.dat", "-S"}, "d.dat", "D.RSC");
+    expect_refused({"d.dat", "-S"}, "D.RSC");
+}
+
+TEST_F(CarelessInput, NoSlipOfTheCommandLineEmptiesAFile)
+{
+    // The report target is opened only once the data file has passed its
+    // checks; a file that an argument names as data is never the target.
+    dir.write("d.dat", example("attitude.dat"));
+    dir.write("e.dat", example("judges.dat"));
+    expect_untouched({">", "d.dat", "rep"}, "CANNOT OPEN RAW DATA FILE REP.DAT");
+    expect_untouched({"-S", ">", "d.dat"}, "NO DATA FILE SPECIFIED ");
+    expect_untouched({">d.dat", "d.dat", "-N", "3"}, "CANNOT OPEN RAW DATA FILE 3.DAT");
+    expect_untouched({"d.dat", ">d.dat", ""}, "NO DATA FILE SPECIFIED ");
+    expect_untouched({">d.dat", "d.dat", "e.dat"}, "CANNOT WRITE OVER RAW DATA FILE D.DAT");
+}
+
+TEST_F(CarelessInput, ALinkToAFileStillToBeWrittenIsThatFile)
+{
+    dir.write("d.dat", example("attitude.dat"));
+    dir.write("q.dat", example("judges.dat"));
+    // A chain of links that leads to the correlations to be.
+    fs::create_symlink("d.cor", dir.path() / "link");
+    fs::create_symlink("link", dir.path() / "rep");
+    expect_untouched({"d.dat", "-S", "-PDS", "-C", ">rep"},
+                     "CANNOT WRITE REPORT OVER A FILE OF THE RUN REP");
+    fs::create_symlink("membership.dat", dir.path() / "groups");
+    expect_untouched({"q.dat", "-A", ">groups"}, "CANNOT WRITE REPORT OVER MEMBERSHIP FILE GROUPS");
+    fs::create_symlink("qdata.cor", dir.path() / "mem");
+    expect_untouched({"q.dat", "-A", "-Omem", "-PC"},
+                     "CANNOT WRITE MEMBERSHIP OVER A FILE OF THE RUN MEM");
+}
+
+TEST_F(CarelessInput, ADataFileThatCannotBeFoundAgainIsNotWrittenOver)
+{
+    // qdata.dat is the data under another name; the data file is not found
+    // at its second lookup, as when it is renamed away and back.
+    dir.write("x.dat", example("judges.dat"));
+    fs::create_hard_link(dir.path() / "x.dat", dir.path() / "qdata.dat");
+    std::string asan_options = "ASAN_OPTIONS=verify_asan_link_order=0";
+    if (const char* options = std::getenv("ASAN_OPTIONS"))
+        asan_options += std::string(":") + options;
+    expect_untouched({"x.dat", "-Q"}, "CANNOT OPEN RAW DATA FILE X.DAT",
+                     {"LD_PRELOAD=" QRN4_STAT_FAILS_LIBRARY, "QRN4_STAT_FAILS=x.dat",
+                      "QRN4_STAT_FAILS_CALL=2", asan_options});
 }
 
 TEST_F(CarelessInput, AFileThatCannotBeLookedUpIsNotWritten)
@@ -90,38 +149,28 @@ TEST_F(CarelessInput, AFileThatCannotBeLookedUpIsNotWritten)
 TEST_F(CarelessInput, NoReportOrMembershipGoesOverAFileOfTheRun)
 {
     // Refused before anything is written, on the console.
-    auto expect_refused_as = [this](const std::vector<std::string>& arguments,
-                                    const std::string& message) {
-        const std::vector<std::string> files = dir.files();
-        const qrn4_result result = run(arguments);
-        EXPECT_EQ(result.exit_code, 1);
-        EXPECT_EQ(result.output, fatal + "INITIALIZATION: " + message + "\n");
-        EXPECT_EQ(dir.files(), files);
-    };
     const std::string over_run_file = "CANNOT WRITE REPORT OVER A FILE OF THE RUN ";
     dir.write("d.dat", example("attitude.dat"));
-    expect_refused_as({"d.dat", "-S", "-PDS", "-C", ">d.cor"}, over_run_file + "D.COR");
-    expect_refused_as({">", "./d.rsc", "d.dat", "-S"}, over_run_file + "./D.RSC");
+    expect_untouched({"d.dat", "-S", "-PDS", "-C", ">d.cor"}, over_run_file + "D.COR");
+    expect_untouched({">", "./d.rsc", "d.dat", "-S"}, over_run_file + "./D.RSC");
 
     dir.write("judges.dat", example("judges.dat"));
-    expect_refused_as({"judges.dat", "-Q", ">qdata.cor"}, over_run_file + "QDATA.COR");
-    expect_refused_as({">", "qdata.dat", "judges.dat", "-A"}, over_run_file + "QDATA.DAT");
-    expect_refused_as({">", "membership.dat", "judges.dat", "-A"},
-                      "CANNOT WRITE REPORT OVER MEMBERSHIP FILE MEMBERSHIP.DAT");
-    expect_refused_as({"judges.dat", "-A", "-Ogroups", ">", "./groups"},
-                      "CANNOT WRITE REPORT OVER MEMBERSHIP FILE ./GROUPS");
+    expect_untouched({"judges.dat", "-Q", ">qdata.cor"}, over_run_file + "QDATA.COR");
+    expect_untouched({">", "qdata.dat", "judges.dat", "-A"}, over_run_file + "QDATA.DAT");
+    expect_untouched({">", "membership.dat", "judges.dat", "-A"},
+                     "CANNOT WRITE REPORT OVER MEMBERSHIP FILE MEMBERSHIP.DAT");
+    expect_untouched({"judges.dat", "-A", "-Ogroups", ">", "./groups"},
+                     "CANNOT WRITE REPORT OVER MEMBERSHIP FILE ./GROUPS");
 
     // Files of an earlier run under other names: a report over a link to
     // its correlations, a membership file linked to its rotated pattern.
     ASSERT_EQ(run({"d.dat"}).exit_code, 0);
     ASSERT_EQ(run({"judges.dat", "-A"}).exit_code, 0);
     fs::create_hard_link(dir.path() / "d.cor", dir.path() / "report.txt");
-    const std::string correlations = dir.read("d.cor");
-    expect_refused_as({"d.dat", ">", "report.txt"}, over_run_file + "REPORT.TXT");
-    EXPECT_EQ(dir.read("d.cor"), correlations);
+    expect_untouched({"d.dat", ">", "report.txt"}, over_run_file + "REPORT.TXT");
     fs::create_symlink("qdata.rev", dir.path() / "groups");
-    expect_refused_as({"judges.dat", "-A", "-Ogroups"},
-                      "CANNOT WRITE MEMBERSHIP OVER A FILE OF THE RUN GROUPS");
+    expect_untouched({"judges.dat", "-A", "-Ogroups"},
+                     "CANNOT WRITE MEMBERSHIP OVER A FILE OF THE RUN GROUPS");
 
     // Files that the run does not write are fine: a run without -A writes
     // no membership file, and a Q-type run nothing beside the data.
@@ -255,10 +304,11 @@ TEST_F(CarelessInput, OutputThatCannotBeWrittenIsReportedOnStandardError)
     EXPECT_EQ(result.output, "");
     EXPECT_EQ(result.errors, report_error + "/DEV/FULL\n");
 
-    // The fatal error went the same way, and is told again.
-    result = run({"missing.dat", ">/dev/full"});
+    // A fatal error that went the same way is told again.
+    dir.write("short.dat", "3 2 \r\nx y \r\na 1 2 \r\n");
+    result = run({"short.dat", ">/dev/full"});
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.errors, fatal + "INITIALIZATION: CANNOT OPEN RAW DATA FILE MISSING.DAT\n"
+    EXPECT_EQ(result.errors, fatal + "CORRELATION: ERROR IN RAW DATA FILE SHORT.DAT\n"
                                  + report_error + "/DEV/FULL\n");
 
     // A report beyond the file-size limit.

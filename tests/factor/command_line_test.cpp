@@ -6,18 +6,19 @@
 #include <climits>
 
 #include "factor/parameters.h"
+#include "factor/run_files.h"
 #include "harness.h"
 
 namespace {
 
 class CommandLine : public ::testing::Test {
 protected:
-    // Parses the arguments from the initial values on.
+    // Parses the arguments from the initial values on, and names the files.
     const analysis_parameters_record& parse(std::vector<const char*> arguments)
     {
         analysis_parameters = analysis_parameters_record{};
         arguments.insert(arguments.begin(), "qrn4");
-        parse_command_line(static_cast<int>(arguments.size()), arguments.data());
+        name_run_files(parse_command_line(static_cast<int>(arguments.size()), arguments.data()));
         return analysis_parameters;
     }
 };

@@ -117,7 +117,7 @@ bool set_limit(int resource, long long value)
 }  // namespace
 
 qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments,
-                     const qrn4_limits& limits)
+                     const qrn4_limits& limits, const std::vector<std::string>& environment)
 {
     const char* program = std::getenv("QRN4_PROGRAM");
     if (!program)
@@ -150,6 +150,8 @@ qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arg
             || !set_limit(RLIMIT_CPU, limits.cpu_seconds)
             || (address_space_limited() && !set_limit(RLIMIT_AS, limits.memory_bytes)))
             _exit(127);
+        for (const std::string& variable : environment)
+            putenv(const_cast<char*>(variable.c_str()));
         alarm(limits.wall_seconds);  // kept across execv
         execv(program, argv.data());
         _exit(127);

@@ -75,8 +75,11 @@ struct qrn4_limits {
 };
 bool address_space_limited();
 
+// The environment of the program's process is the test's, with
+// `environment` ("NAME=value") added.
 qrn4_result run_qrn4(const scratch_dir& dir, const std::vector<std::string>& arguments,
-                     const qrn4_limits& limits = {});
+                     const qrn4_limits& limits = {},
+                     const std::vector<std::string>& environment = {});
 
 // Replaces the times of the clock lines by "<time>" and the seconds by "<s>".
 std::string mask_clock_lines(const std::string& output);

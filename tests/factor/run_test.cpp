@@ -53,8 +53,9 @@ TEST_F(Run, WithoutArgumentsOnlyTheFatalError)
     EXPECT_EQ(result.output, fatal + "INITIALIZATION: NO DATA FILE SPECIFIED \n");
     EXPECT_TRUE(dir.files().empty());
 
-    // An empty stem is no data file either.
-    EXPECT_EQ(run({".dat", "-R"}).output, fatal + "INITIALIZATION: NO DATA FILE SPECIFIED \n");
+    // A name that leaves no stem is named.
+    EXPECT_EQ(run({".dat", "-R"}).output,
+              fatal + "INITIALIZATION: DATA FILE NAME WITHOUT A STEM .DAT\n");
 }
 
 TEST_F(Run, RawDataHeaderChecks)
@@ -294,18 +295,26 @@ TEST_F(Run, RedirectionErrors)
 {
     dir.write("attitude.dat", example("attitude.dat"));
 
-    // A fatal error after the redirection goes to the file.
+    // A fatal error before the data file has passed its checks stays on
+    // the console, and no target is created.
     qrn4_result result = run({">out.txt"});
     EXPECT_EQ(result.exit_code, 1);
-    EXPECT_EQ(result.output, "");
-    EXPECT_EQ(dir.read("out.txt"), fatal + "INITIALIZATION: NO DATA FILE SPECIFIED \n");
+    EXPECT_EQ(result.output, fatal + "INITIALIZATION: NO DATA FILE SPECIFIED \n");
+    EXPECT_FALSE(dir.exists("out.txt"));
 
-    // A second redirection is refused, in the first target.
+    // A second redirection is refused.
     result = run({">first.txt", "attitude.dat", ">second.txt"});
     EXPECT_EQ(result.exit_code, 1);
+    EXPECT_EQ(result.output, fatal + "INITIALIZATION: COULD NOT OPEN SECOND.TXT\n");
+    EXPECT_FALSE(dir.exists("first.txt") || dir.exists("second.txt"));
+
+    // A fatal error after the checks goes to the file.
+    dir.write("short.dat", "3 2 \r\nx y \r\na 1 2 \r\n");
+    result = run({"short.dat", ">out.txt"});
+    EXPECT_EQ(result.exit_code, 1);
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(dir.read("first.txt"), fatal + "INITIALIZATION: COULD NOT OPEN SECOND.TXT\n");
-    EXPECT_FALSE(dir.exists("second.txt"));
+    EXPECT_TRUE(
+        dir.read("out.txt").ends_with(fatal + "CORRELATION: ERROR IN RAW DATA FILE SHORT.DAT\n"));
 
     result = run({"attitude.dat", ">"});
     EXPECT_EQ(result.exit_code, 1);
