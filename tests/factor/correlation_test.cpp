@@ -101,6 +101,14 @@ TEST_F(Correlation, VariablesWithoutSpread)
     EXPECT_TRUE(run("3 3 \r\nx y z \r\na 1 5 4 \r\nb 1 6 4 \r\nc 1 7 4 \r\n")
                     .output.ends_with(failure("CORRELATION: A VARIABLE HAS A VARIANCE OF 0, VARIABLE  X")));
     EXPECT_FALSE(dir.exists("data.cor"));
+
+    // 6.6 is no double: the sums of 22 of them round to a variance of about
+    // 1e-14, yet the variable has no spread.
+    std::string data = "22 2 \r\nx y \r\n";
+    for (int i = 0; i < 22; ++i)
+        data += "s" + std::to_string(i) + " " + std::to_string(i) + " 6.6 \r\n";
+    EXPECT_TRUE(run(data).output.ends_with(
+        failure("CORRELATION: A VARIABLE HAS A VARIANCE OF 0, VARIABLE  Y")));
 }
 
 TEST_F(Correlation, ErrorsOfTheRawData)
