@@ -28,16 +28,11 @@ int read_header_count(int which)
     return count;
 }
 
-// A label or a word of the data as a warning shows it: control bytes,
-// which could end its line or move the cursor, as '?'.
-std::string shown(std::string_view text)
+// A label as a warning shows it: one that may have been cut without the
+// part of a character that the cut left.
+std::string_view shown(std::string_view label)
 {
-    std::string result(text);
-    for (char& c : result) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    }
-    return result;
+    return label.size() >= max_label_length ? without_split_character(label) : label;
 }
 
 }  // namespace
@@ -67,10 +62,10 @@ void warn_about_raw_data(const reading_notes& notes, const std::string& file_nam
                          const matrix& variables, int subjects)
 {
     if (const std::uint64_t n = notes.non_numbers; n > 0) {
-        const std::string where = "\"" + shown(notes.first_word) + "\", subject "
+        const std::string where = "\"" + notes.first_word + "\", subject "
                                   + std::to_string(notes.first_row + 1) + " ("
-                                  + shown(notes.first_label) + "), variable "
-                                  + shown(variables.getcollab(notes.first_column));
+                                  + std::string(shown(notes.first_label)) + "), variable "
+                                  + std::string(shown(variables.getcollab(notes.first_column)));
         if (n == 1)
             warning(file_name + ": a value word is not a number, and reads as 0 or as the "
                     "number it begins with: " + where);

@@ -219,6 +219,24 @@ value_conversion number_scanner::value() const
 
 }  // namespace word_reader_detail
 
+std::string_view without_split_character(std::string_view cut_text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(cut_text[i]); };
+    // Back over the continuation bytes (10xxxxxx) at the end to the byte
+    // that starts their character, which tells how many it needs.
+    std::size_t start = cut_text.size();
+    std::size_t continuation = 0;
+    while (start > 0 && continuation < 3 && (byte(start - 1) & 0xC0) == 0x80) {
+        --start;
+        ++continuation;
+    }
+    if (start == 0 || byte(start - 1) < 0xC0)
+        return cut_text;
+    const unsigned char lead = byte(start - 1);
+    const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    return size > continuation + 1 ? cut_text.substr(0, start - 1) : cut_text;
+}
+
 void reading_notes::non_number(int row, int column, std::string_view label, std::string_view word)
 {
     if (non_numbers++ > 0)
@@ -227,7 +245,7 @@ void reading_notes::non_number(int row, int column, std::string_view label, std:
     first_column = column;
     first_label = label;
     constexpr std::size_t shown = 40;
-    first_word = word.substr(0, shown);
+    first_word = word.size() > shown ? without_split_character(word.substr(0, shown)) : word;
 }
 
 word_reader::word_reader(const std::string& file_name)

@@ -65,6 +65,11 @@ inline std::string_view label_of(std::string_view text)
     return text.substr(0, max_label_length + has_group_marker(text));
 }
 
+// A text cut to a number of bytes (a label, the first bytes of a word)
+// without the first bytes of a UTF-8 character that the cut split: for
+// messages, which show such texts.
+std::string_view without_split_character(std::string_view cut_text);
+
 // A count read from a word as the C library's string-to-integer conversion
 // reads it: optional white space, an optional sign, decimal digits, the
 // rest ignored; 0 when there are no digits.  A number outside the 32-bit

@@ -86,6 +86,31 @@ TEST_F(DataWarnings, RowsBeyondTheSubjectsOfTheHeader)
               "");
 }
 
+TEST_F(DataWarnings, TextsInAWarningAreWholeCharactersWithoutControls)
+{
+    // The label "a" and six "é" (13 bytes) is held as its first 10 bytes,
+    // and the 45-byte word "x" and 22 "é" is shown by its first 40: the
+    // first byte of the character that each cut splits is left out.
+    // Control bytes print as '?': an escape, and 0x9B alone (which starts
+    // an escape sequence) or as a UTF-8 character (0xC2 0x9B); 0x9B in the
+    // UTF-8 letter "ś" (0xC5 0x9B) is kept.
+    const auto e_acutes = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += "\xC3\xA9";
+        return text;
+    };
+    scratch_dir dir;
+    dir.write("d.dat", "3 2 \r\nx \x1B[2J\x9B \r\na" + e_acutes(6) + " 1 x" + e_acutes(22)
+                           + " \r\nb 2 1 \r\nc 3 3 \r\n");
+    const qrn4_result result = run_qrn4(dir, {"d.dat", "-\xC2\x9B\xC5\x9B\x07"});
+    EXPECT_EQ(result.errors,
+              "Warning: -?\xC5\x9B? is not an option of qrn4 and is ignored\n" + numbers_warning
+                  + "a value word is not a number, and reads as 0 or as the number it begins "
+                    "with: \"x"
+                  + e_acutes(19) + "\", subject 1 (a" + e_acutes(4) + "), variable ?[2J?\n");
+}
+
 TEST_F(DataWarnings, OptionsThatAreNotOptions)
 {
     scratch_dir dir;
