@@ -168,7 +168,7 @@ matrix::matrix(const std::string& file_name, reading_notes* notes)
         }
     }
     if (notes)
-        notes->words_left = in.count_words_left();
+        notes->count_words_left(in);
 }
 
 void matrix::check_index(int i, int j) const

@@ -248,6 +248,13 @@ void reading_notes::non_number(int row, int column, std::string_view label, std:
     first_word = word.size() > shown ? without_split_character(word.substr(0, shown)) : word;
 }
 
+void reading_notes::count_words_left(word_reader& in)
+{
+    const word_reader::word_count left = in.count_words_left();
+    words_left = left.words;
+    words_left_counted_to_end = left.to_end;
+}
+
 word_reader::word_reader(const std::string& file_name)
 {
     std::error_code error;
@@ -398,21 +405,27 @@ bool word_reader::read_label(std::string& label)
     return true;
 }
 
-std::uint64_t word_reader::count_words_left()
+word_reader::word_count word_reader::count_words_left()
 {
     std::uint64_t words = 0;
     const char* buf = buffer_.get();
     bool in_word = false;
-    while (!failed_) {
-        for (; pos_ < end_; ++pos_) {
+    std::uint64_t bound = count_bound;
+    while (!failed_ && bound > 0) {
+        const std::size_t stop =
+            pos_ + static_cast<std::size_t>(std::min<std::uint64_t>(end_ - pos_, bound));
+        bound -= stop - pos_;
+        for (; pos_ < stop; ++pos_) {
             const bool space = is_space(buf[pos_]);
             words += in_word && space;
             in_word = !space;
         }
-        if (!refill())
+        if (pos_ == end_ && !refill())
             failed_ = true;
     }
-    return words + in_word;
+    const bool to_end = failed_ || (pos_ == end_ && !refill());
+    failed_ = true;
+    return {words + in_word, to_end};
 }
 
 bool word_reader::read_char(char& c)

@@ -139,6 +139,8 @@ private:
 
 }  // namespace word_reader_detail
 
+class word_reader;
+
 // What a pass over a data file noticed without changing what it reads:
 // value words that are not wholly a number, and the words after the last
 // one that it needed.
@@ -150,8 +152,11 @@ struct reading_notes {
     std::string first_label;  // of its row
     std::string first_word;   // its first bytes
     std::uint64_t words_left = 0;
+    bool words_left_counted_to_end = true;  // else words_left is a lower bound
 
     void non_number(int row, int column, std::string_view label, std::string_view word);
+    // After the last word that the pass needed.
+    void count_words_left(word_reader& in);
 };
 
 class word_reader {
@@ -204,10 +209,17 @@ public:
     // next read.
     std::string_view last_word() const { return word_; }
 
-    // Reads the words left to the end of the file, without holding them,
-    // and returns how many there were (a last word without white space
-    // after it counts).  Every read after it fails.
-    std::uint64_t count_words_left();
+    // Counts the words left in the file without holding them, over at most
+    // the next count_bound bytes, so that a large file or a sparse file's
+    // hole is not read to its end: a last word without white space after
+    // it counts, and so does a word that the bound cuts.  Every read after
+    // it fails.
+    static constexpr std::uint64_t count_bound = std::uint64_t{64} << 10;
+    struct word_count {
+        std::uint64_t words;
+        bool to_end;  // the count reached the end of the file
+    };
+    word_count count_words_left();
 
     // The next word as a label: its first 10 bytes (see label_of).
     bool read_label(std::string& label);

@@ -78,6 +78,17 @@ TEST_F(DataWarnings, RowsBeyondTheSubjectsOfTheHeader)
     EXPECT_EQ(run_both(sound + "d 4 4 \r\n", sound, {"d.dat", "-S"}),
               numbers_warning
                   + "3 words after the last subject that the header gives (3) were not read\n");
+    // The hole of a sparse file after the data, one word of 64 GiB of NUL
+    // bytes, is counted without reading it to its end, which would take
+    // minutes.
+    scratch_dir dir;
+    dir.write("d.dat", sound);
+    std::filesystem::resize_file(dir.path() / "d.dat", std::uintmax_t{64} << 30);
+    const qrn4_result hole = run_qrn4(dir, {"d.dat"}, {.cpu_seconds = 20});
+    EXPECT_EQ(hole.exit_code, 0);
+    EXPECT_EQ(hole.errors, numbers_warning
+                               + "at least 1 word after the last subject that the header gives "
+                                 "(3) was not read\n");
     // The end byte ends the file: what follows it is not data.
     EXPECT_EQ(run_both(sound
                            + "\x1A"

@@ -309,17 +309,29 @@ TEST(WordReader, CountsTheWordsLeftWithoutHoldingThem)
     // Words across the end of the first block, and a last word without
     // white space after it.
     std::string text = "first " + std::string(word_reader::first_block_size - 8, ' ') + "across "
-                       + std::string(2 * word_reader::block_size, 'x') + " last";
+                       + std::string(2 * word_reader::first_block_size, 'x') + " last";
     dir.write("a", text);
     word_reader in(dir / "a");
     std::string_view word;
     ASSERT_TRUE(in.read_word(word));
-    EXPECT_EQ(in.count_words_left(), 3u);
+    word_reader::word_count left = in.count_words_left();
+    EXPECT_EQ(left.words, 3u);
+    EXPECT_TRUE(left.to_end);
     EXPECT_FALSE(in.read_word(word));
 
     dir.write("b", "a b \x1A c d ");
-    word_reader cut(dir / "b");
-    EXPECT_EQ(cut.count_words_left(), 2u);
+    EXPECT_EQ(word_reader(dir / "b").count_words_left().words, 2u);
+
+    // The count stops at its bound: in a word that runs on past it, and
+    // before words that follow white space up to it.
+    dir.write("c", "a " + std::string(word_reader::count_bound, 'x') + " b ");
+    left = word_reader(dir / "c").count_words_left();
+    EXPECT_EQ(left.words, 2u);
+    EXPECT_FALSE(left.to_end);
+    dir.write("d", std::string(word_reader::count_bound, ' ') + "a ");
+    left = word_reader(dir / "d").count_words_left();
+    EXPECT_EQ(left.words, 0u);
+    EXPECT_FALSE(left.to_end);
 }
 
 TEST(WordReader, ReadsRegularFilesOnly)
