@@ -28,8 +28,8 @@ int read_header_count(int which)
     return count;
 }
 
-// A label as a warning shows it: one that may have been cut without the
-// part of a character that the cut left.
+// A label as a warning shows it: a label of the full length may have been
+// cut inside a character, whose first bytes are then left out.
 std::string_view shown(std::string_view label)
 {
     return label.size() >= max_label_length ? without_split_character(label) : label;

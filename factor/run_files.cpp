@@ -35,10 +35,15 @@ std::optional<fs::path> resolved_path(const std::string& name)
         if (error)
             break;
         const fs::file_status status = fs::symlink_status(path, error);
-        if (status.type() == fs::file_type::not_found || (!error && !fs::is_symlink(status)))
+        if (status.type() == fs::file_type::not_found)
+            return path;  // a file still to be made
+        if (error)
+            break;
+        if (!fs::is_symlink(status))
             return path;
-        const fs::path target = fs::read_symlink(path, error);
-        path = path.parent_path() / target;  // an absolute target replaces it all
+        // A link that leads nowhere: on to its target, which an absolute
+        // target replaces whole.
+        path = path.parent_path() / fs::read_symlink(path, error);
     }
     return std::nullopt;
 }
