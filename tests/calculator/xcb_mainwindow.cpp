@@ -1,9 +1,11 @@
-// The results document's horizontal scroll bar on a real X server: the
-// calculator's main window runs in this program on the xcb platform of a
-// private Xvfb, and a line longer than the window shows the whole scroll
-// bar inside the document, at the bottom of the window, where the mouse
-// can use it; at the starting size and at another one.  The offscreen
-// platform of the other tests has no window sizes of its own.
+// The calculator's main window on a real X server: it runs in this
+// program on the xcb platform of a private Xvfb.  The offscreen platform of
+// the other tests has no window sizes of its own and no keys that come
+// through a server.
+//
+// A line longer than the window shows the document's whole horizontal
+// scroll bar inside the document, at the bottom of the window, where the
+// mouse can use it; at the starting size and at another one.
 //
 // Tools: Xvfb (Debian xvfb), xwininfo (x11-utils), xdotool.
 #include "calculator/vardelo2.h"
@@ -113,7 +115,7 @@ public:
 
 }  // namespace
 
-class TestXcbScrollBar : public QObject {
+class TestXcbMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
@@ -122,21 +124,21 @@ private slots:
     void wholeInsideTheWindow();
 };
 
-void TestXcbScrollBar::initTestCase()
+void TestXcbMainWindow::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     for (const char *tool : {"xwininfo", "xdotool"})
         QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
 }
 
-void TestXcbScrollBar::wholeInsideTheWindow_data()
+void TestXcbMainWindow::wholeInsideTheWindow_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::newRow("starting size") << QSize();
     QTest::newRow("800 x 600") << QSize(800, 600);
 }
 
-void TestXcbScrollBar::wholeInsideTheWindow()
+void TestXcbMainWindow::wholeInsideTheWindow()
 {
     QFETCH(QSize, size);
     const MainWindow started;
@@ -189,8 +191,8 @@ int main(int argc, char *argv[])
     ::setenv("DISPLAY", name.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication app(argc, argv);
-    TestXcbScrollBar test;
+    TestXcbMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "xcb_scrollbar.moc"
+#include "xcb_mainwindow.moc"
