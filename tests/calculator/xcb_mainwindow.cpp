@@ -7,10 +7,15 @@
 // scroll bar inside the document, at the bottom of the window, where the
 // mouse can use it; at the starting size and at another one.
 //
+// A menu opened with Alt and its letter and closed with Esc leaves the
+// keyboard to the document: what is typed next is text, not the letters of
+// other menus and commands.
+//
 // Tools: Xvfb (Debian xvfb), xwininfo (x11-utils), xdotool.
 #include "calculator/vardelo2.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -99,8 +104,8 @@ QSize ServerSize(const QWidget *window)
 }
 
 // The calculator's main window as the program starts it, shown while this
-// exists.  Not activated: without a window manager nothing would activate
-// it, and the test sends its keys to the document itself.
+// exists.  Not activated: without a window manager nothing activates it
+// but a test that gives it the X focus.
 class MainWindow {
 public:
     MainWindow()
@@ -122,6 +127,7 @@ private slots:
     void initTestCase();
     void wholeInsideTheWindow_data();
     void wholeInsideTheWindow();
+    void typingAfterAMenuClosedWithEscGoesToTheDocument();
 };
 
 void TestXcbMainWindow::initTestCase()
@@ -178,6 +184,26 @@ void TestXcbMainWindow::wholeInsideTheWindow()
     Tool("xdotool", {"mousemove", "--sync", QString::number(target.x()),
                      QString::number(target.y()), "click", "1"});
     QTRY_VERIFY(bar->value() > 0);
+}
+
+// Keys typed by xdotool, through the server.  A menu bar that kept the
+// keyboard after Esc would look idle, and "p" of "alpha" would open the
+// Probability menu, the next blank choose Binomial.
+void TestXcbMainWindow::typingAfterAMenuClosedWithEscGoesToTheDocument()
+{
+    const MainWindow started;
+    TVardeloForm *window = VardeloForm;
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    Tool("xdotool", {"windowfocus", "--sync", QString::number(window->winId())});
+    QTRY_COMPARE(QApplication::focusWidget(), window->Memo1);
+    Tool("xdotool", {"type", "Notes:"});
+    Tool("xdotool", {"key", "alt+e"});
+    QTRY_VERIFY(window->Edit1->isVisible());
+    Tool("xdotool", {"key", "Escape"});
+    QTRY_VERIFY(!window->Edit1->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), window->Memo1);
+    Tool("xdotool", {"type", "alpha beta gamma"});
+    QTRY_COMPARE(window->Memo1->toPlainText(), QStringLiteral("Notes:alpha beta gamma"));
 }
 
 int main(int argc, char *argv[])
