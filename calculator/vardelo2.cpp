@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -189,6 +190,7 @@ QMenu *TVardeloForm::AddMenu(const char *name, const QString &title)
 {
     QMenu *menu = MainMenu1->addMenu(title);
     menu->setObjectName(QLatin1String(name));
+    menu->installEventFilter(this);
     return menu;
 }
 
@@ -224,8 +226,19 @@ void TVardeloForm::closeEvent(QCloseEvent *event)
 
 // The menu's shortcuts act also inside the text area, which would
 // otherwise keep the keys it edits with (Ctrl+C, Ctrl+Del, ...) for itself.
+//
+// Esc closes an open menu and leaves the keyboard where it was, in the
+// document.  Qt would hand it to the menu bar instead, which the style
+// draws as if idle: the next letters would open menus unseen.
 bool TVardeloForm::eventFilter(QObject *watched, QEvent *event)
 {
+    auto *menu = qobject_cast<QMenu *>(watched);
+    if (menu && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::Key_Escape)) {
+        menu->hide();
+        Memo1->setFocus(Qt::MenuBarFocusReason);
+        return true;
+    }
     if (watched == Memo1 && event->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent *>(event)->keyCombination());
         const auto items = findChildren<QAction *>();

@@ -1,18 +1,22 @@
 #include "calculator/framework/printer.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QIODevice>
 #include <QPageSetupDialog>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRandomGenerator>
 #include <QScreen>
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -119,26 +123,44 @@ bool ExecutePageSetup(QPrinter &printer, QWidget *parent)
 // first write that fails is known with the system's reason; nothing is
 // written after it.  Qt's PDF writer writes its file front to back and
 // never seeks in it.
+//
+// A regular file, or one that does not exist yet, is written as a new file
+// beside it, which takes its place only when the whole job was written: a
+// job that fails leaves the old file, or none, as it was.  The new file
+// gets the old one's permissions, and a link to the file stays a link.
+// Other targets (a device, a named pipe with a reader), and a file whose
+// folder takes no new file, are written directly.
 class TPrinterText::Output : public QIODevice {
 public:
-    // Creates or empties the file.  A named pipe without a reader is
-    // refused at once instead of waiting for one.
     explicit Output(const QString &fileName)
     {
-        handle_ = ::open(QFile::encodeName(fileName).constData(),
-                         O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-        if (handle_ < 0) {
-            reason_ = qt_error_string(errno);
-            return;
+        const QByteArray path = QFile::encodeName(fileName);
+        struct stat status {};
+        if (::stat(path.constData(), &status) == 0) {
+            if (S_ISREG(status.st_mode)) {
+                // Beside the file itself where the name is a link to it.
+                const QString file = QFileInfo(fileName).canonicalFilePath();
+                OpenBeside(file.isEmpty() ? path : QFile::encodeName(file), status.st_mode & 0777);
+                // What the umask took away.
+                if (handle_ >= 0)
+                    ::fchmod(handle_, status.st_mode & 07777);
+            }
+        } else if (errno == ENOENT && ::lstat(path.constData(), &status) != 0) {
+            // A new file.  A link that leads nowhere is written directly,
+            // which creates the file where it leads.
+            OpenBeside(path, 0666);
         }
-        // Writes to a pipe wait for its reader, as writes to a file do.
-        ::fcntl(handle_, F_SETFL, ::fcntl(handle_, F_GETFL) & ~O_NONBLOCK);
-        QIODevice::open(QIODevice::WriteOnly);
+        if (handle_ < 0 && reason_.isEmpty())
+            OpenTarget(path);
+        if (handle_ >= 0)
+            QIODevice::open(QIODevice::WriteOnly);
     }
     ~Output() override
     {
         if (handle_ >= 0)
             ::close(handle_);
+        if (!temporary_.isEmpty())
+            ::unlink(temporary_.constData());
     }
     Output(const Output &) = delete;
     Output &operator=(const Output &) = delete;
@@ -147,14 +169,23 @@ public:
     // Why the file could not be opened or written; empty while all went
     // well.
     QString Reason() const { return reason_; }
-    // Writes what is buffered and closes the file; false when anything
-    // could not be written.
+    // Writes what is buffered and closes the file, which then takes the
+    // target's place; false when anything could not be written.
     bool Finish()
     {
         Flush();
+        if (handle_ >= 0 && !temporary_.isEmpty() && ::fsync(handle_) != 0 && errno != EINVAL
+            && reason_.isEmpty())
+            reason_ = qt_error_string(errno);
         if (handle_ >= 0 && ::close(handle_) != 0 && reason_.isEmpty())
             reason_ = qt_error_string(errno);
         handle_ = -1;
+        if (!temporary_.isEmpty() && reason_.isEmpty()) {
+            if (::rename(temporary_.constData(), target_.constData()) == 0)
+                temporary_.clear();
+            else
+                reason_ = qt_error_string(errno);
+        }
         QIODevice::close();
         return reason_.isEmpty();
     }
@@ -192,7 +223,44 @@ private:
         buffer_.clear();
     }
 
+    // Creates the new file that is to replace `target`, with the
+    // permissions given (less the umask).  A folder that refuses it leaves
+    // the target to be written directly; any other failure is the job's.
+    void OpenBeside(const QByteArray &target, mode_t permissions)
+    {
+        for (int attempt = 0; handle_ < 0 && attempt < 100; ++attempt) {
+            temporary_ =
+                target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+            handle_ = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                             permissions);
+            if (handle_ < 0 && errno != EEXIST)
+                break;
+        }
+        if (handle_ < 0) {
+            if (errno != EACCES && errno != EPERM && errno != ENAMETOOLONG)
+                reason_ = qt_error_string(errno);
+            temporary_.clear();
+            return;
+        }
+        target_ = target;
+    }
+    // Creates or empties the target itself.  A named pipe without a reader
+    // is refused at once instead of waiting for one.
+    void OpenTarget(const QByteArray &path)
+    {
+        handle_ =
+            ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+        if (handle_ < 0) {
+            reason_ = qt_error_string(errno);
+            return;
+        }
+        // Writes to a pipe wait for its reader, as writes to a file do.
+        ::fcntl(handle_, F_SETFL, ::fcntl(handle_, F_GETFL) & ~O_NONBLOCK);
+    }
+
     int handle_ = -1;
+    // The new file while it is written, and the file it is to replace.
+    QByteArray temporary_, target_;
     QByteArray buffer_;
     QString reason_;
 };

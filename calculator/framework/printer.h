@@ -19,14 +19,17 @@
 // write failed: the messages end with the system's reason, as the file
 // commands' messages do ("No space left on device", "File too large", "Is a
 // directory").  The file may be any file that can be written, a device or
-// a named pipe with a reader too.  A job on a native printer goes through
-// the printer, which tells no reason.
+// a named pipe with a reader too.  A file is replaced only by a whole job:
+// the job is written beside it and takes its place at the end, so that a
+// job that fails leaves the file as it was (a device or a pipe is written
+// directly).  A job on a native printer goes through the printer, which
+// tells no reason.
 //
-// Failures raise EPrinterError; a job that is interrupted by one is ended
-// with the lines written so far.  A job that cannot start raises "Cannot
-// start printing on "<printer>". <reason>", one whose output cannot be
-// written "Printing on "<printer>" failed. <reason>", where <printer> is
-// the output file's name or else the printer's.
+// Failures raise EPrinterError; a job on a printer that is interrupted by
+// one is ended with the lines written so far.  A job that cannot start
+// raises "Cannot start printing on "<printer>". <reason>", one whose
+// output cannot be written "Printing on "<printer>" failed. <reason>",
+// where <printer> is the output file's name or else the printer's.
 #pragma once
 
 #include <QFont>

@@ -1,8 +1,10 @@
 // vardelo started without a display: one line on standard error that says
-// what it needs, and exit code 1, where Qt alone would abort the program.
-// A platform named on the command line or in QT_QPA_PLATFORM still starts
+// what it needs, and exit code 1, where Qt alone would abort the program;
+// also when the environment names a display that cannot be opened.  A
+// platform named on the command line or in QT_QPA_PLATFORM still starts
 // it.
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
@@ -27,25 +29,48 @@ class TestNoDisplay : public QObject {
     Q_OBJECT
 
 private slots:
+    void saysItNeedsADisplay_data();
     void saysItNeedsADisplay();
     void aNamedPlatformStillStarts();
 };
 
+void TestNoDisplay::saysItNeedsADisplay_data()
+{
+    QTest::addColumn<QString>("variable");
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("unopened");  // what the line names
+    // An empty variable names no display either.
+    QTest::newRow("no display") << "DISPLAY"
+                                << ""
+                                << "";
+    // What a dead ssh X forward leaves.
+    QTest::newRow("X display without a server") << "DISPLAY"
+                                                << ":69"
+                                                << "cannot open display :69: ";
+    QTest::newRow("Wayland display without its socket") << "WAYLAND_DISPLAY"
+                                                        << "wayland-69"
+                                                        << "cannot open display wayland-69: ";
+}
+
 void TestNoDisplay::saysItNeedsADisplay()
 {
+    QFETCH(QString, variable);
+    QFETCH(QString, display);
+    QFETCH(QString, unopened);
+    QVERIFY2(!QFile::exists(QStringLiteral("/tmp/.X11-unix/X69")), "an X server runs on :69");
     QProcess program;
     QProcessEnvironment environment = Console();
-    // An empty variable names no display either.
-    environment.insert(QStringLiteral("DISPLAY"), QString());
+    environment.insert(variable, display);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(VARDELO_PROGRAM), QStringList());
     QVERIFY(program.waitForFinished(Timeout));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 1);
     QCOMPARE(program.readAllStandardOutput(), QByteArray());
-    QCOMPARE(program.readAllStandardError(),
-             QByteArray("vardelo: the calculator needs a graphical session (an X or Wayland "
-                        "display; QT_QPA_PLATFORM=offscreen for tests)\n"));
+    QCOMPARE(QString::fromLatin1(program.readAllStandardError()),
+             QStringLiteral("vardelo: ") + unopened
+                 + QStringLiteral("the calculator needs a graphical session (an X or Wayland "
+                                  "display; QT_QPA_PLATFORM=offscreen for tests)\n"));
 }
 
 // Started on the offscreen platform, the program runs until it is stopped.

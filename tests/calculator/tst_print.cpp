@@ -330,18 +330,29 @@ void TestPrint::aPrinterThatCannotPrintIsReported()
 void TestPrint::anOutputThatCannotBeWrittenIsReported_data()
 {
     QTest::addColumn<int>("lines");
+    QTest::addColumn<bool>("older");
     // The PDF writer keeps a failed write to itself unless a page follows.
-    QTest::newRow("one page") << 1;
-    QTest::newRow("many pages") << 400;
+    QTest::newRow("one page") << 1 << false;
+    QTest::newRow("many pages") << 400 << false;
+    // A file of that name, which the print dialog asks to replace: Yes.
+    QTest::newRow("over an older file") << 400 << true;
 }
 
 void TestPrint::anOutputThatCannotBeWrittenIsReported()
 {
     QFETCH(int, lines);
+    QFETCH(bool, older);
     CalculatorSession session;
     for (int i = 1; i <= lines; ++i)
         AppendLine(QStringLiteral("line %1").arg(i));
     const QStringList document = CalculatorSession::MemoLines();
+    QFile file(pdf_);
+    if (older) {
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("older\n") == 6);
+        file.close();
+        QCOMPARE(chmod(QFile::encodeName(pdf_).constData(), 0640), 0);
+    }
+    session.AnswerWith({QMessageBox::Yes});
     {
         // As when the disk fills up during the job.
         FileSizeLimit limit(1000);
@@ -350,25 +361,36 @@ void TestPrint::anOutputThatCannotBeWrittenIsReported()
             QTest::keyClick(dialog, Qt::Key_Return);
         }));
     }
-    QCOMPARE(session.Messages().size(), 1);
-    QCOMPARE(session.Messages()[0].caption, QStringLiteral("Vardelo 32 bit"));
+    QCOMPARE(session.Messages().size(), older ? 2 : 1);
+    QCOMPARE(session.Messages().last().caption, QStringLiteral("Vardelo 32 bit"));
     // The system's reason ends the message; the default handler adds the
     // full stop.
-    QCOMPARE(session.Messages()[0].text,
+    QCOMPARE(session.Messages().last().text,
              QStringLiteral("Printing on \"%1\" failed. File too large.").arg(pdf_));
     QCOMPARE(CalculatorSession::MemoLines(), document);
     QVERIFY(CalculatorSession::Modified());
 
+    // The target is as it was, and nothing is left of the job beside it.
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden),
+             older ? QStringList{"out.pdf"} : QStringList());
+    QVERIFY(!older || (file.open(QIODevice::ReadOnly) && file.readAll() == "older\n"));
+    file.close();
+
     // With room again, the next job prints the whole document, on the same
-    // page: 5 lines to a page.  (The print dialog would ask before it
-    // replaces the cut-off file.)
+    // page: 5 lines to a page.  An older file keeps its permissions.
     session.ClearMessages();
-    QVERIFY(QFile::remove(pdf_));
-    QVERIFY(PrintDocument(session));
+    session.AnswerWith({QMessageBox::Yes});
+    QVERIFY(
+        session.Choose("Print1", [](QDialog *dialog) { QTest::keyClick(dialog, Qt::Key_Return); }));
+    QCOMPARE(session.Messages().size(), older ? 1 : 0);
     const QList<QStringList> pages = Texts(ReadPdf(pdf_));
     QCOMPARE(pages.size(), (lines + 4) / 5);
     QCOMPARE(pages.first().first(), QStringLiteral("line 1"));
     QCOMPARE(pages.last().last(), QStringLiteral("line %1").arg(lines));
+    struct stat status {};
+    QVERIFY(!older
+            || (stat(QFile::encodeName(pdf_).constData(), &status) == 0
+                && (status.st_mode & 0777) == 0640));
 }
 
 void TestPrint::aTargetThatIsNotARegularFile_data()

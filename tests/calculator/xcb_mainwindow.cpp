@@ -1,14 +1,21 @@
-// The results document's horizontal scroll bar on a real X server: the
-// calculator's main window runs in this program on the xcb platform of a
-// private Xvfb, and a line longer than the window shows the whole scroll
-// bar inside the document, at the bottom of the window, where the mouse
-// can use it; at the starting size and at another one.  The offscreen
-// platform of the other tests has no window sizes of its own.
+// The calculator's main window on a real X server: it runs in this
+// program on the xcb platform of a private Xvfb.  The offscreen platform of
+// the other tests has no window sizes of its own and no keys that come
+// through a server.
+//
+// A line longer than the window shows the document's whole horizontal
+// scroll bar inside the document, at the bottom of the window, where the
+// mouse can use it; at the starting size and at another one.
+//
+// A menu opened with Alt and its letter and closed with Esc leaves the
+// keyboard to the document: what is typed next is text, not the letters of
+// other menus and commands.
 //
 // Tools: Xvfb (Debian xvfb), xwininfo (x11-utils), xdotool.
 #include "calculator/vardelo2.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -97,8 +104,8 @@ QSize ServerSize(const QWidget *window)
 }
 
 // The calculator's main window as the program starts it, shown while this
-// exists.  Not activated: without a window manager nothing would activate
-// it, and the test sends its keys to the document itself.
+// exists.  Not activated: without a window manager nothing activates it
+// but a test that gives it the X focus.
 class MainWindow {
 public:
     MainWindow()
@@ -113,30 +120,31 @@ public:
 
 }  // namespace
 
-class TestXcbScrollBar : public QObject {
+class TestXcbMainWindow : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase();
     void wholeInsideTheWindow_data();
     void wholeInsideTheWindow();
+    void typingAfterAMenuClosedWithEscGoesToTheDocument();
 };
 
-void TestXcbScrollBar::initTestCase()
+void TestXcbMainWindow::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     for (const char *tool : {"xwininfo", "xdotool"})
         QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(), tool);
 }
 
-void TestXcbScrollBar::wholeInsideTheWindow_data()
+void TestXcbMainWindow::wholeInsideTheWindow_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::newRow("starting size") << QSize();
     QTest::newRow("800 x 600") << QSize(800, 600);
 }
 
-void TestXcbScrollBar::wholeInsideTheWindow()
+void TestXcbMainWindow::wholeInsideTheWindow()
 {
     QFETCH(QSize, size);
     const MainWindow started;
@@ -178,6 +186,26 @@ void TestXcbScrollBar::wholeInsideTheWindow()
     QTRY_VERIFY(bar->value() > 0);
 }
 
+// Keys typed by xdotool, through the server.  A menu bar that kept the
+// keyboard after Esc would look idle, and "p" of "alpha" would open the
+// Probability menu, the next blank choose Binomial.
+void TestXcbMainWindow::typingAfterAMenuClosedWithEscGoesToTheDocument()
+{
+    const MainWindow started;
+    TVardeloForm *window = VardeloForm;
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    Tool("xdotool", {"windowfocus", "--sync", QString::number(window->winId())});
+    QTRY_COMPARE(QApplication::focusWidget(), window->Memo1);
+    Tool("xdotool", {"type", "Notes:"});
+    Tool("xdotool", {"key", "alt+e"});
+    QTRY_VERIFY(window->Edit1->isVisible());
+    Tool("xdotool", {"key", "Escape"});
+    QTRY_VERIFY(!window->Edit1->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), window->Memo1);
+    Tool("xdotool", {"type", "alpha beta gamma"});
+    QTRY_COMPARE(window->Memo1->toPlainText(), QStringLiteral("Notes:alpha beta gamma"));
+}
+
 int main(int argc, char *argv[])
 {
     PrivateDisplay display;
@@ -189,8 +217,8 @@ int main(int argc, char *argv[])
     ::setenv("DISPLAY", name.c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication app(argc, argv);
-    TestXcbScrollBar test;
+    TestXcbMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "xcb_scrollbar.moc"
+#include "xcb_mainwindow.moc"
