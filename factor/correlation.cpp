@@ -146,7 +146,7 @@ data_sums sum_subjects(word_reader& in, const std::string& file_name, int subjec
         accumulate_products(x.data(), totals.products.data(), n);
     }
     if (notes)
-        notes->count_words_left(in);
+        notes->words_left = in.count_words_left();
     return totals;
 }
 

@@ -30,9 +30,13 @@ namespace {
 std::size_t character_length(std::string_view text, std::size_t i)
 {
     const auto c = static_cast<unsigned char>(text[i]);
-    const std::size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3
-                               : c >= 0xF0 && c <= 0xF4                             ? 4
-                                                                                    : 0;
+    std::size_t length = 0;
+    if (c >= 0xC2 && c <= 0xDF)
+        length = 2;
+    else if (c >= 0xE0 && c <= 0xEF)
+        length = 3;
+    else if (c >= 0xF0 && c <= 0xF4)
+        length = 4;
     if (length == 0 || i + length > text.size())
         return 0;
     for (std::size_t k = 1; k < length; ++k) {

@@ -168,7 +168,7 @@ matrix::matrix(const std::string& file_name, reading_notes* notes)
         }
     }
     if (notes)
-        notes->count_words_left(in);
+        notes->words_left = in.count_words_left();
 }
 
 void matrix::check_index(int i, int j) const

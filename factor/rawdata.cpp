@@ -73,8 +73,8 @@ void warn_about_raw_data(const reading_notes& notes, const std::string& file_nam
             warning(file_name + ": " + std::to_string(n) + " value words are not numbers, and "
                     "read as 0 or as the number they begin with; the first: " + where);
     }
-    if (const std::uint64_t n = notes.words_left; n > 0) {
-        warning(file_name + ": " + (notes.words_left_counted_to_end ? "" : "at least ")
+    if (const std::uint64_t n = notes.words_left.words; n > 0) {
+        warning(file_name + ": " + (notes.words_left.to_end ? "" : "at least ")
                 + std::to_string(n) + (n == 1 ? " word" : " words")
                 + " after the last subject that the header gives (" + std::to_string(subjects)
                 + (n == 1 ? ") was" : ") were") + " not read");

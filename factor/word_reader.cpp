@@ -248,13 +248,6 @@ void reading_notes::non_number(int row, int column, std::string_view label, std:
     first_word = word.size() > shown ? without_split_character(word.substr(0, shown)) : word;
 }
 
-void reading_notes::count_words_left(word_reader& in)
-{
-    const word_reader::word_count left = in.count_words_left();
-    words_left = left.words;
-    words_left_counted_to_end = left.to_end;
-}
-
 word_reader::word_reader(const std::string& file_name)
 {
     std::error_code error;
@@ -405,7 +398,7 @@ bool word_reader::read_label(std::string& label)
     return true;
 }
 
-word_reader::word_count word_reader::count_words_left()
+word_count word_reader::count_words_left()
 {
     std::uint64_t words = 0;
     const char* buf = buffer_.get();

@@ -139,7 +139,11 @@ private:
 
 }  // namespace word_reader_detail
 
-class word_reader;
+// The words left in a file after the last one that a reader needed.
+struct word_count {
+    std::uint64_t words = 0;
+    bool to_end = true;  // counted to the end of the file; else a lower bound
+};
 
 // What a pass over a data file noticed without changing what it reads:
 // value words that are not wholly a number, and the words after the last
@@ -151,12 +155,9 @@ struct reading_notes {
     int first_column = 0;
     std::string first_label;  // of its row
     std::string first_word;   // its first bytes
-    std::uint64_t words_left = 0;
-    bool words_left_counted_to_end = true;  // else words_left is a lower bound
+    word_count words_left;
 
     void non_number(int row, int column, std::string_view label, std::string_view word);
-    // After the last word that the pass needed.
-    void count_words_left(word_reader& in);
 };
 
 class word_reader {
@@ -215,10 +216,6 @@ public:
     // it counts, and so does a word that the bound cuts.  Every read after
     // it fails.
     static constexpr std::uint64_t count_bound = std::uint64_t{64} << 10;
-    struct word_count {
-        std::uint64_t words;
-        bool to_end;  // the count reached the end of the file
-    };
     word_count count_words_left();
 
     // The next word as a label: its first 10 bytes (see label_of).

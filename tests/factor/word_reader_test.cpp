@@ -314,7 +314,7 @@ TEST(WordReader, CountsTheWordsLeftWithoutHoldingThem)
     word_reader in(dir / "a");
     std::string_view word;
     ASSERT_TRUE(in.read_word(word));
-    const word_reader::word_count left = in.count_words_left();
+    const word_count left = in.count_words_left();
     EXPECT_EQ(left.words, 3u);
     EXPECT_TRUE(left.to_end);
     EXPECT_FALSE(in.read_word(word));
